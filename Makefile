@@ -1,0 +1,36 @@
+# The two commands a newcomer needs:
+#   make run    build the Linux lane and start Hushbox
+#   make test   install what is missing, build both lanes, run every test in both
+.PHONY: run test linux windows deps-linux deps-windows clean
+
+LINUX_BUILD   := build/linux
+WINDOWS_BUILD := build/windows
+
+LINUX_PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev \
+	libboost-dev libssl-dev qt6-base-dev qt6-qpa-plugins qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
+	libgl-dev libglib2.0-dev libxcb1-dev libxcb-ewmh-dev
+WINDOWS_PACKAGES := cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 mingw-w64-tools \
+	libboost-dev googletest
+
+run: linux
+	$(LINUX_BUILD)/bin/hbxctl volumes
+
+test: linux windows
+	cmake/run-tests.sh $(LINUX_BUILD) $(WINDOWS_BUILD)
+
+deps-linux:
+	cmake/install-packages.sh $(LINUX_PACKAGES)
+
+deps-windows:
+	cmake/install-packages.sh $(WINDOWS_PACKAGES)
+
+linux: deps-linux
+	cmake -S . -B $(LINUX_BUILD) -G Ninja
+	cmake --build $(LINUX_BUILD)
+
+windows: deps-windows
+	cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+	cmake --build $(WINDOWS_BUILD)
+
+clean:
+	rm -rf build
