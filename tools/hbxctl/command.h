@@ -28,4 +28,13 @@ int stub_target(const Args& args);
 int vault_location(const Args& args);
 int unique_name(const Args& args);
 
+// Commands that change the vault or ask for the password.
+int list(const Args& args);
+int password(const Args& args);
+int lock(const Args& args);
+int unlock(const Args& args);
+int open(const Args& args);
+int relock_pending(const Args& args);
+int remove_empty_vaults(const Args& args);
+
 }  // namespace hbxctl

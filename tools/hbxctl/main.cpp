@@ -23,6 +23,13 @@ const Command commands[] = {
     {"stub-target", hbxctl::stub_target, "stub-target PATH"},
     {"vault-location", hbxctl::vault_location, "vault-location PATH"},
     {"unique-name", hbxctl::unique_name, "unique-name PATH"},
+    {"list", hbxctl::list, "list"},
+    {"password", hbxctl::password, "password status|set|check [VOLUME]"},
+    {"lock", hbxctl::lock, "lock PATH [--hide]"},
+    {"unlock", hbxctl::unlock, "unlock PATH"},
+    {"open", hbxctl::open, "open PATH"},
+    {"relock-pending", hbxctl::relock_pending, "relock-pending"},
+    {"remove-empty-vaults", hbxctl::remove_empty_vaults, "remove-empty-vaults"},
 };
 
 int help(std::FILE* out) {
