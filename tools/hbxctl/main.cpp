@@ -37,7 +37,8 @@ int help(std::FILE* out) {
     for (const auto& c : commands) std::fprintf(out, "  %s\n", c.synopsis);
     std::fprintf(out,
                  "\nA PATH that starts with a drive letter and a colon is an engine path; on Linux\n"
-                 "any other PATH is a native path, turned into one through the volume map.\n");
+                 "any other PATH is a native path, turned into one through the volume map.\n"
+                 "Passwords are read from standard input, one per line.\n");
     return out == stdout ? 0 : hbxctl::usage_status;
 }
 

@@ -70,6 +70,15 @@ bool item_argument(const std::string& argument, std::u16string& path) {
     return true;
 }
 
+// "D:" or "D:\" as the volume string "D:"; empty when the argument names no volume.
+std::u16string volume_argument(const std::string& argument) {
+    const std::u16string given = hbx::from_utf8(argument);
+    const bool with_root = given.size() == 3 && given[2] == u'\\';
+    if (given.size() != 2 && !with_root) return {};
+    if (!hbx::is_drive_path(given.substr(0, 2) + u'\\')) return {};
+    return given.substr(0, 2);
+}
+
 // unlock and open: PATH, the password, then the operation.
 template <typename Operation>
 int bring_back(const Args& args, const char* command, Operation operation) {
@@ -126,12 +135,10 @@ int password(const Args& args) {
     if (args[0] == "check" && args.size() <= 2) {
         std::u16string volume;
         if (args.size() == 2) {
-            volume = hbx::from_utf8(args[1]);
-            if (!hbx::is_drive_path(volume.substr(0, 2) + u'\\') ||
-                (volume.size() > 2 && volume.substr(2) != u"\\")) {
+            volume = volume_argument(args[1]);
+            if (volume.empty()) {
                 return usage("not a volume: " + args[1] + " (a drive letter and a colon)");
             }
-            volume = volume.substr(0, 2);
         }
         std::u16string given;
         read_line(given);
