@@ -3,6 +3,7 @@
 // through that table, also from inside the engine.
 #pragma once
 
+#include "item_icon.h"
 #include "item_kind.h"
 #include "lock_result.h"
 #include "locked_item.h"
@@ -20,6 +21,11 @@ public:
     static LockService& instance();
 
     virtual ~LockService();
+
+    /// The icon of the item at `path`, large or small (item_icon.h): its source is the vault
+    /// copy when the vault holds the item (found as vault_location finds it), else `path`.
+    /// Never fails; the handle is null when none could be had, and always on Linux.
+    virtual ItemIcon item_icon(const std::u16string& path, bool large);
 
     /// Clears `items`, then appends every locked and hidden item of every fixed and removable
     /// volume, in drive order (see list_volume). Sets no result code.

@@ -28,6 +28,9 @@ int stub_target(const Args& args);
 int vault_location(const Args& args);
 int unique_name(const Args& args);
 
+// The icon of an item.
+int icon(const Args& args);
+
 // Commands that change the vault or ask for the password.
 int list(const Args& args);
 int password(const Args& args);
