@@ -155,6 +155,10 @@ int lock(const Args& args) {
     if (args.size() != 1 && !hide) return usage("usage: hbxctl lock PATH [--hide]");
     std::u16string path;
     if (!engine_argument(args[0], path)) return usage_status;
+    // Callers of the engine never lock a drive root or a special folder of the system.
+    if (hbx::ItemInspector::instance().is_protected_location(path)) {
+        return usage("refused path: " + hbx::to_utf8(path) + " is a protected location");
+    }
     std::u16string password;
     if (const int status = check_item_password(path, password)) return status;
     auto& service = hbx::LockService::instance();
