@@ -4,8 +4,8 @@
 // prepares (stub, lock list, source record, folders) and is undone when a later step fails, and
 // every file is replaced atomically. A process stopped between any two steps therefore leaves
 // each item in exactly one place. The vault's files are changed under the vault's lock, which
-// is held from the lock list's read to the move, so that two processes locking on one volume
-// neither lose each other's entries nor take each other's item names.
+// a lock holds from before its stub is written to the move, so that two processes locking on
+// one volume neither lose each other's entries nor take each other's item names or stubs.
 #include "lock_service.h"
 
 #include "files.h"
@@ -75,7 +75,32 @@ bool LockService::lock_item(const std::u16string& source, int type) {
         set_error(LOCK_RESULT_OTHER, static_cast<std::int32_t>(e));
         return false;
     }
+    // The vault itself is no item: locking its parent folder, its files, an item folder or an
+    // item in it would move the password hash, the lock list or other items out of their place.
+    if (is_inside_vault(path)) {
+        set_error(LOCK_RESULT_NO_PERMISSION, static_cast<std::int32_t>(platform::err::access_denied));
+        return false;
+    }
     if (!platform::exists(path)) {
+        set_error(LOCK_RESULT_LOCK_TARGET_MISSING, 0);
+        return false;
+    }
+
+    // The vault's lock is held from before the stub is written to the move. Two processes
+    // locking the same path at once then see each other's outcome: the second finds the item
+    // gone, or the first one's stub as the earlier stub, and never takes a stub it did not write.
+    const PathParts parts = split_path(path);
+    const std::u16string volume = parts.drive;
+    if (const Error e = create_folder_chain(vault_root(volume))) {
+        set_error(LOCK_RESULT_CREATE_DIRECTORY_FAILED, static_cast<std::int32_t>(e));
+        return false;
+    }
+    VaultLock vault_lock(volume);
+    if (vault_lock.error() != 0) {
+        set_error(LOCK_RESULT_OTHER, static_cast<std::int32_t>(vault_lock.error()));
+        return false;
+    }
+    if (!platform::exists(path)) {   // locked by another process meanwhile
         set_error(LOCK_RESULT_LOCK_TARGET_MISSING, 0);
         return false;
     }
@@ -96,14 +121,6 @@ bool LockService::lock_item(const std::u16string& source, int type) {
         set_error(code, static_cast<std::int32_t>(e));
         return false;
     };
-
-    const PathParts parts = split_path(path);
-    const std::u16string volume = parts.drive;
-    if (const Error e = create_folder_chain(vault_root(volume))) {
-        return fail(LOCK_RESULT_CREATE_DIRECTORY_FAILED, e);
-    }
-    VaultLock vault_lock(volume);
-    if (vault_lock.error() != 0) return fail(LOCK_RESULT_OTHER, vault_lock.error());
 
     LockList list = LockList::create(lock_list_file(volume));
     list.load();
@@ -195,11 +212,21 @@ void LockService::relock_pending() {
         Options options = Options::create(options_file(root));
         if (!options.load() || options.pending.empty()) continue;
         const auto pending = options.pending;
-        std::vector<std::u16string> locked;
+        std::vector<std::u16string> done;
         for (const auto& [key, type] : pending) {
-            if (lock_item(drive_prefix(root) + key, type)) locked.push_back(key);
+            const std::u16string path = drive_prefix(root) + key;
+            // Nothing stands at the recorded place any more: a run that locked the item again
+            // stopped before it could write the options file, or the user moved or deleted it.
+            // No relock can ever succeed for such an entry, so it goes instead of failing with
+            // code 4 on every run.
+            bool folder = false;
+            const Error found = platform::query(normalize_slashes(path), folder);
+            if (found == platform::err::file_not_found || found == platform::err::path_not_found ||
+                lock_item(path, type)) {
+                done.push_back(key);
+            }
         }
-        forget_pending(root, locked);
+        forget_pending(root, done);
     }
 }
 

@@ -24,6 +24,16 @@ std::u16string item_folder(const std::u16string& volume, const std::u16string& d
     return append(data_folder(volume), hash_text(directory));
 }
 
+bool is_inside_vault(const std::u16string& path) {
+    if (!is_drive_path(path)) return false;
+    const std::u16string path_after_root = normalize_slashes(path).substr(3);
+    const std::size_t start = path_after_root.find_first_not_of(u'\\');
+    if (start == std::u16string::npos) return false;
+    const std::size_t end = path_after_root.find(u'\\', start);
+    return path_after_root.substr(start, end == std::u16string::npos ? end : end - start) ==
+           vault_parent_name();
+}
+
 std::vector<DriveRoot> drive_roots() {
     std::vector<DriveRoot> list;
     for (const auto& drive : platform::drives()) {

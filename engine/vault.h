@@ -38,6 +38,11 @@ std::u16string data_folder(const std::u16string& volume);
 /// The item folder of a directory part: data_folder(volume) followed by hash_text(directory).
 std::u16string item_folder(const std::u16string& volume, const std::u16string& directory);
 
+/// True when the drive path `path` is the vault's parent folder of its volume or lies inside
+/// it (empty names between backslashes are passed over, as the file system does). The vault's
+/// own folders and files, and the items it holds, are never locked or hidden themselves.
+bool is_inside_vault(const std::u16string& path);
+
 /// Every logical drive with its type, in drive order (GetLogicalDriveStringsW).
 std::vector<DriveRoot> drive_roots();
 

@@ -32,6 +32,16 @@ void LockService::remove_empty_vaults() {
         platform::delete_file(options_file(root));
         platform::delete_file(lock_list_file(root));
         platform::delete_file(source_record_file(root));
+        // A writer stopped in the middle of replacing one of those files left its temporary
+        // file beside it; the vault root cannot go while it stands there.
+        for (const auto& entry : list_folder(vault)) {
+            if (entry.is_folder) continue;
+            for (const char16_t* file : {u"options.cfg", u"path.list", u"sources.list"}) {
+                if (platform::is_replacing_temporary(entry.name, file)) {
+                    platform::delete_file(combine(vault, entry.name));
+                }
+            }
+        }
         // The lock file goes last. Where a held file can be deleted (Linux) it goes while it is
         // held, so that a writer waiting for it finds it gone and makes its own; elsewhere
         // (Windows) it goes after letting go, unless another writer holds it by then.

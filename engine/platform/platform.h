@@ -106,6 +106,12 @@ Error read_file(const std::u16string& path, std::string& bytes);
 /// old content or the new, never an empty or short file. The folder must exist.
 Error write_file_replacing(const std::u16string& path, const std::string& bytes);
 
+/// True when `name` is the name write_file_replacing gives the temporary file it writes beside
+/// the file named `target_name` (Linux: "." target "." and six letters or digits; Windows:
+/// target "." process id "-" number ".tmp"). Only a writer stopped between writing that file
+/// and renaming it leaves one behind.
+bool is_replacing_temporary(const std::u16string& name, const std::u16string& target_name);
+
 /// Moves a file or folder within its volume (MoveFileW). Never replaces the target: an
 /// existing target gives 183. An item in use gives 32: on Windows a file opened without
 /// sharing; on Linux a file that a process of the user holds open, or a folder that contains

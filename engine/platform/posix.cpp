@@ -3,6 +3,7 @@
 // replaces, an item in use that cannot be moved, profile files) are built from POSIX calls.
 #include "platform.h"
 
+#include "crash_point.h"
 #include "profile_text.h"
 #include "special_folders.h"
 #include "unicode.h"
@@ -214,6 +215,7 @@ Error write_all(int fd, const std::string& bytes) {
 Error replace_native(const std::string& target, const std::string& bytes) {
     const std::string folder = parent_of(target);
     std::string temp = folder + "/." + target.substr(target.rfind('/') + 1) + ".XXXXXX";
+    HBX_CRASH_POINT("write before", target);
     const int fd = mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return errno == ENOENT ? err::path_not_found : from_errno(errno);
     struct stat old;
@@ -228,11 +230,13 @@ Error replace_native(const std::string& target, const std::string& bytes) {
     Error e = write_all(fd, bytes);
     if (e == err::success && fsync(fd) != 0) e = from_errno(errno);
     if (close(fd) != 0 && e == err::success) e = from_errno(errno);
+    if (e == err::success) HBX_CRASH_POINT("write temporary", temp);
     if (e == err::success && rename(temp.c_str(), target.c_str()) != 0) e = from_errno(errno);
     if (e != err::success) {
         unlink(temp.c_str());
         return e;
     }
+    HBX_CRASH_POINT("write after", target);
     const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         fsync(dir);
@@ -297,7 +301,11 @@ Error create_folder(const std::u16string& path) {
     std::string n;
     Error e;
     if (!native(path, n, e)) return e;
-    if (mkdir(n.c_str(), 0777) == 0) return err::success;
+    HBX_CRASH_POINT("create folder before", n);
+    if (mkdir(n.c_str(), 0777) == 0) {
+        HBX_CRASH_POINT("create folder after", n);
+        return err::success;
+    }
     return errno == ENOENT ? err::path_not_found : from_errno(errno);
 }
 
@@ -344,6 +352,22 @@ Error write_file_replacing(const std::u16string& path, const std::string& bytes)
     return replace_native(n, bytes);
 }
 
+bool is_replacing_temporary(const std::u16string& name, const std::u16string& target_name) {
+    // mkostemp's pattern: "." target "." XXXXXX
+    const std::size_t size = target_name.size() + 8;
+    if (name.size() != size || name[0] != u'.' || name[size - 7] != u'.' ||
+        name.compare(1, target_name.size(), target_name) != 0) {
+        return false;
+    }
+    for (std::size_t i = size - 6; i < size; ++i) {
+        const char16_t c = name[i];
+        if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9'))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 Error move(const std::u16string& from, const std::u16string& to) {
     std::string source, target;
     Error e;
@@ -353,7 +377,9 @@ Error move(const std::u16string& from, const std::u16string& to) {
     if (!native_exists(parent_of(target))) return err::path_not_found;
     if (native_exists(target)) return err::already_exists;
     if (in_use(source, S_ISDIR(st.st_mode))) return err::sharing_violation;
+    HBX_CRASH_POINT("move before", source);
     if (renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+        HBX_CRASH_POINT("move after", target);
         return err::success;
     }
     if (errno == ENOENT) return native_exists(source) ? err::path_not_found : missing(source);
@@ -366,7 +392,11 @@ Error delete_file(const std::u16string& path) {
     if (!native(path, n, e)) return e;
     struct stat st;
     if (lstat(n.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return err::access_denied;
-    if (unlink(n.c_str()) == 0) return err::success;
+    HBX_CRASH_POINT("delete before", n);
+    if (unlink(n.c_str()) == 0) {
+        HBX_CRASH_POINT("delete after", n);
+        return err::success;
+    }
     return errno == ENOENT ? missing(n) : from_errno(errno);
 }
 
@@ -374,7 +404,11 @@ Error remove_folder(const std::u16string& path) {
     std::string n;
     Error e;
     if (!native(path, n, e)) return e;
-    if (rmdir(n.c_str()) == 0) return err::success;
+    HBX_CRASH_POINT("remove folder before", n);
+    if (rmdir(n.c_str()) == 0) {
+        HBX_CRASH_POINT("remove folder after", n);
+        return err::success;
+    }
     if (errno == ENOTEMPTY || errno == EEXIST) return err::dir_not_empty;
     if (errno == ENOTDIR) return err::not_a_folder;
     return errno == ENOENT ? missing(n) : from_errno(errno);
@@ -451,6 +485,7 @@ Error acquire_file_lock(const std::u16string& path, unsigned wait_ms, FileLock& 
     Error e;
     if (!native(path, n, e)) return e;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(wait_ms);
+    HBX_CRASH_POINT("lock before", n);
     for (;;) {
         const int fd = open(n.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
         if (fd < 0) return errno == ENOENT ? err::path_not_found : from_errno(errno);
@@ -462,6 +497,7 @@ Error acquire_file_lock(const std::u16string& path, unsigned wait_ms, FileLock& 
             if (fstat(fd, &held) == 0 && stat(n.c_str(), &now) == 0 &&
                 held.st_dev == now.st_dev && held.st_ino == now.st_ino) {
                 lock = fd;
+                HBX_CRASH_POINT("lock after", n);
                 return err::success;
             }
         } else if (errno != EWOULDBLOCK && errno != EINTR) {

@@ -7,6 +7,7 @@
 // as on Linux, before they reach the system.
 #include "platform.h"
 
+#include "crash_point.h"
 #include "special_folders.h"
 #include "unicode.h"
 #include "volume_map.h"
@@ -103,14 +104,20 @@ Error create_folder(const std::u16string& path) {
     Error e;
     if (!system_path(path, p, e)) return e;
     if (!p.empty() && p.back() != u'\\') p += u'\\';
-    return CreateDirectoryW(w(p), nullptr) ? err::success : last();
+    HBX_CRASH_POINT("create folder before", utf16_to_utf8(p));
+    if (!CreateDirectoryW(w(p), nullptr)) return last();
+    HBX_CRASH_POINT("create folder after", utf16_to_utf8(p));
+    return err::success;
 }
 
 Error set_hidden(const std::u16string& path) {
     std::u16string p;
     Error e;
     if (!system_path(path, p, e)) return e;
-    return SetFileAttributesW(w(p), FILE_ATTRIBUTE_HIDDEN) ? err::success : last();
+    HBX_CRASH_POINT("hide before", utf16_to_utf8(p));
+    if (!SetFileAttributesW(w(p), FILE_ATTRIBUTE_HIDDEN)) return last();
+    HBX_CRASH_POINT("hide after", utf16_to_utf8(p));
+    return err::success;
 }
 
 Error list_folder(const std::u16string& path, std::vector<FolderEntry>& entries) {
@@ -166,6 +173,7 @@ Error write_file_replacing(const std::u16string& path, const std::string& bytes)
                           utf8_to_utf16(std::to_string(GetCurrentProcessId()) + "-" +
                                         std::to_string(temp_counter++)) +
                           u".tmp";
+    HBX_CRASH_POINT("write before", utf16_to_utf8(p));
     Handle file(CreateFileW(w(temp), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return last();
@@ -179,33 +187,65 @@ Error write_file_replacing(const std::u16string& path, const std::string& bytes)
     }
     if (result == err::success && !FlushFileBuffers(file.get())) result = last();
     file.close();
+    if (result == err::success) HBX_CRASH_POINT("write temporary", utf16_to_utf8(temp));
     if (result == err::success &&
         !MoveFileExW(w(temp), w(p), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         result = last();
     }
-    if (result != err::success) DeleteFileW(w(temp));
+    if (result != err::success) {
+        DeleteFileW(w(temp));
+        return result;
+    }
+    HBX_CRASH_POINT("write after", utf16_to_utf8(p));
     return result;
+}
+
+bool is_replacing_temporary(const std::u16string& name, const std::u16string& target_name) {
+    // target "." process id "-" counter ".tmp", as write_file_replacing names it
+    const std::u16string tail = u".tmp";
+    const std::size_t start = target_name.size() + 1;
+    if (name.size() < start + 3 + tail.size() || name.compare(0, target_name.size(), target_name) != 0 ||
+        name[target_name.size()] != u'.' ||
+        name.compare(name.size() - tail.size(), tail.size(), tail) != 0) {
+        return false;
+    }
+    const std::u16string middle = name.substr(start, name.size() - tail.size() - start);
+    const std::size_t dash = middle.find(u'-');
+    if (dash == 0 || dash == std::u16string::npos || dash + 1 == middle.size()) return false;
+    for (std::size_t i = 0; i < middle.size(); ++i) {
+        if (i != dash && (middle[i] < u'0' || middle[i] > u'9')) return false;
+    }
+    return true;
 }
 
 Error move(const std::u16string& from, const std::u16string& to) {
     std::u16string source, target;
     Error e;
     if (!system_path(from, source, e) || !system_path(to, target, e)) return e;
-    return MoveFileW(w(source), w(target)) ? err::success : last();
+    HBX_CRASH_POINT("move before", utf16_to_utf8(source));
+    if (!MoveFileW(w(source), w(target))) return last();
+    HBX_CRASH_POINT("move after", utf16_to_utf8(target));
+    return err::success;
 }
 
 Error delete_file(const std::u16string& path) {
     std::u16string p;
     Error e;
     if (!system_path(path, p, e)) return e;
-    return DeleteFileW(w(p)) ? err::success : last();
+    HBX_CRASH_POINT("delete before", utf16_to_utf8(p));
+    if (!DeleteFileW(w(p))) return last();
+    HBX_CRASH_POINT("delete after", utf16_to_utf8(p));
+    return err::success;
 }
 
 Error remove_folder(const std::u16string& path) {
     std::u16string p;
     Error e;
     if (!system_path(path, p, e)) return e;
-    return RemoveDirectoryW(w(p)) ? err::success : last();
+    HBX_CRASH_POINT("remove folder before", utf16_to_utf8(p));
+    if (!RemoveDirectoryW(w(p))) return last();
+    HBX_CRASH_POINT("remove folder after", utf16_to_utf8(p));
+    return err::success;
 }
 
 // ---- volumes and system --------------------------------------------------------------------------
@@ -286,7 +326,10 @@ Error write_profile_string(const std::u16string& path, const std::u16string& sec
     std::u16string p;
     Error e;
     if (!system_path(path, p, e)) return e;
-    return WritePrivateProfileStringW(w(section), w(key), w(value), w(p)) ? err::success : last();
+    HBX_CRASH_POINT("write profile before", utf16_to_utf8(p));
+    if (!WritePrivateProfileStringW(w(section), w(key), w(value), w(p))) return last();
+    HBX_CRASH_POINT("write profile after", utf16_to_utf8(p));
+    return err::success;
 }
 
 std::u16string read_profile_string(const std::u16string& path, const std::u16string& section,
@@ -307,6 +350,7 @@ Error acquire_file_lock(const std::u16string& path, unsigned wait_ms, FileLock& 
     Error e;
     if (!system_path(path, p, e)) return e;
     const DWORD start = GetTickCount();
+    HBX_CRASH_POINT("lock before", utf16_to_utf8(p));
     for (;;) {
         // Opened without sharing: while this handle is open every other open of the file,
         // in this process or another, fails with a sharing violation.
@@ -314,6 +358,7 @@ Error acquire_file_lock(const std::u16string& path, unsigned wait_ms, FileLock& 
                                FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE) {
             lock = reinterpret_cast<FileLock>(h);
+            HBX_CRASH_POINT("lock after", utf16_to_utf8(p));
             return err::success;
         }
         const Error failed = last();

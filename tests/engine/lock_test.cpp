@@ -350,6 +350,12 @@ TEST_F(Locking, RelockLocksWhatItCanAndKeepsTheRestPending) {
     std::u16string place;
     ASSERT_TRUE(service.open(ann + u"a.txt", type, place));
     ASSERT_TRUE(service.open(ann + u"b.txt", type, place));
+    // An entry whose item is gone from its place (a relock that stopped before it wrote the
+    // options file, or an item the user moved away) can never be locked again: it goes.
+    Options options = Options::create(options_file(u"D:"));
+    ASSERT_TRUE(options.load());
+    options.add_pending(u"\\Users\\ann\\gone.txt", LOCK_TYPE_LOCK);
+    ASSERT_EQ(options.save(), 0u);
     {
         HeldOpen held(ann + u"b.txt", HeldOpen::How::file);
         ASSERT_TRUE(held.holding());
