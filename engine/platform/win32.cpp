@@ -75,6 +75,24 @@ private:
 
 std::atomic<unsigned> temp_counter{0};
 
+// Readers of the engine's files take no lock, so a read and the rename that replaces the file
+// can meet: while one holds the file the other is refused, the rename with 5 or 32, the open
+// for reading with 32. Each holds it for a moment only, so the refused one tries again for a
+// while before it gives up.
+constexpr DWORD busy_wait_ms = 2000;
+
+template <typename Attempt>
+Error retry_while_busy(Attempt attempt, bool denied_is_busy) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const Error e = attempt();
+        const bool busy =
+            e == err::sharing_violation || (denied_is_busy && e == err::access_denied);
+        if (!busy || GetTickCount() - start >= busy_wait_ms) return e;   // wraps correctly
+        Sleep(1);
+    }
+}
+
 }  // namespace
 
 // ---- files and folders ---------------------------------------------------------------------------
@@ -144,9 +162,16 @@ Error read_file(const std::u16string& path, std::string& bytes) {
     std::u16string p;
     Error e;
     if (!system_path(path, p, e)) return e;
-    Handle file(CreateFileW(w(p), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return last();
+    HANDLE opened = INVALID_HANDLE_VALUE;
+    e = retry_while_busy(
+        [&] {
+            opened = CreateFileW(w(p), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+            return opened == INVALID_HANDLE_VALUE ? last() : err::success;
+        },
+        false);
+    if (e != err::success) return e;
+    Handle file(opened);
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file.get(), &size)) return last();
     bytes.resize(static_cast<std::size_t>(size.QuadPart));
@@ -188,9 +213,18 @@ Error write_file_replacing(const std::u16string& path, const std::string& bytes)
     if (result == err::success && !FlushFileBuffers(file.get())) result = last();
     file.close();
     if (result == err::success) HBX_CRASH_POINT("write temporary", utf16_to_utf8(temp));
-    if (result == err::success &&
-        !MoveFileExW(w(temp), w(p), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        result = last();
+    if (result == err::success) {
+        // A folder or a read-only file at the target refuses for good, not for a moment.
+        const DWORD target = GetFileAttributesW(w(p));
+        const bool lasting = target != INVALID_FILE_ATTRIBUTES &&
+                             (target & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0;
+        result = retry_while_busy(
+            [&] {
+                return MoveFileExW(w(temp), w(p), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                           ? err::success
+                           : last();
+            },
+            !lasting);
     }
     if (result != err::success) {
         DeleteFileW(w(temp));

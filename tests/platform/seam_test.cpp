@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 using namespace hbx;
 using namespace hbx::platform;
@@ -90,6 +92,35 @@ TEST_F(Seam, ReplacingAFileLeavesNoTraceOfTheTemporaryFile) {
     EXPECT_EQ(entries[0].name, u"options.cfg");
     EXPECT_EQ(write_file_replacing(d + u"missing\\f", "x"), err::path_not_found);
     EXPECT_EQ(write_file_replacing(d + u"vault", "x"), err::access_denied);
+}
+
+TEST_F(Seam, AFileIsReplacedWhileAnotherThreadKeepsReadingIt) {
+    // Readers take no lock: one may have the file open at the very moment a writer renames its
+    // new content over it. On Windows that rename is refused while the reader holds the file;
+    // the writer must wait the moment out, and the reader must see the old or the new bytes.
+    test::make_folders(d + u"vault");
+    const std::u16string file = d + u"vault\\options.cfg";
+    ASSERT_EQ(write_file_replacing(file, "content 0"), err::success);
+    std::atomic<bool> done{false};
+    std::atomic<int> bad_reads{0};
+    std::thread reader([&] {
+        while (!done) {
+            std::string bytes;
+            if (read_file(file, bytes) != err::success || bytes.rfind("content ", 0) != 0) {
+                ++bad_reads;
+            }
+            std::this_thread::yield();
+        }
+    });
+    int failed_writes = 0;
+    for (int i = 1; i <= 200; ++i) {
+        if (write_file_replacing(file, "content " + std::to_string(i)) != err::success) ++failed_writes;
+    }
+    done = true;
+    reader.join();
+    EXPECT_EQ(failed_writes, 0);
+    EXPECT_EQ(bad_reads, 0);
+    EXPECT_EQ(test::read_file(file), "content 200");
 }
 
 TEST_F(Seam, FilesAndFoldersReportWindowsErrors) {
