@@ -29,7 +29,8 @@ std::vector<FolderEntry> list_folder(const std::u16string& folder) {
 
 std::optional<std::string> read_whole_file(const std::u16string& path) {
     std::string bytes;
-    if (platform::read_file(path, bytes) != platform::err::success || bytes.empty()) {
+    if (platform::read_file(path, bytes, engine_file_limit) != platform::err::success ||
+        bytes.empty()) {
         return std::nullopt;
     }
     return bytes;

@@ -22,7 +22,13 @@ Error create_folder_chain(const std::u16string& path);
 /// folder cannot be opened.
 std::vector<FolderEntry> list_folder(const std::u16string& folder);
 
-/// The bytes of a file; nothing when it is missing, unreadable or empty.
+/// The largest engine file that is read (8 MiB). The engine's own files stay far below it (a
+/// pending entry or a lock list entry is a few hundred bytes); a bigger one is no file the
+/// engine wrote, and reading and parsing it would cost seconds and gigabytes.
+constexpr std::size_t engine_file_limit = 8u << 20;
+
+/// The bytes of a file; nothing when it is missing, unreadable, empty or larger than
+/// engine_file_limit.
 std::optional<std::string> read_whole_file(const std::u16string& path);
 
 /// Writes a file whole: the missing folders of its path are created hidden first, then the

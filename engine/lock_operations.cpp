@@ -46,7 +46,10 @@ class StubBefore {
 public:
     explicit StubBefore(const StubInfo& stub) : stub_(stub) {
         existed_ = platform::exists(stub.stub);
-        if (existed_) readable_ = platform::read_file(stub.stub, bytes_) == platform::err::success;
+        if (existed_) {
+            readable_ = platform::read_file(stub.stub, bytes_, platform::profile_file_limit) ==
+                        platform::err::success;
+        }
     }
 
     void restore() const {
@@ -56,7 +59,11 @@ public:
         }
         if (!readable_) return;   // what cannot be read is left as it is rather than lost
         std::string now;
-        if (platform::read_file(stub_.stub, now) == platform::err::success && now == bytes_) return;
+        if (platform::read_file(stub_.stub, now, platform::profile_file_limit) ==
+                platform::err::success &&
+            now == bytes_) {
+            return;
+        }
         platform::write_file_replacing(stub_.stub, bytes_);
     }
 

@@ -44,6 +44,7 @@ constexpr Error bad_pathname = 161;        // ERROR_BAD_PATHNAME
 constexpr Error already_exists = 183;      // ERROR_ALREADY_EXISTS
 constexpr Error not_a_folder = 267;        // ERROR_DIRECTORY
 constexpr Error filename_too_long = 206;   // ERROR_FILENAME_EXCED_RANGE
+constexpr Error file_too_large = 223;      // ERROR_FILE_TOO_LARGE
 constexpr Error timeout = 1460;            // ERROR_TIMEOUT
 }  // namespace err
 
@@ -98,8 +99,10 @@ Error set_hidden(const std::u16string& path);
 Error list_folder(const std::u16string& path, std::vector<FolderEntry>& entries);
 
 /// Reads a whole file (shared for reading).
-/// @returns 0 with its bytes, or the error.
-Error read_file(const std::u16string& path, std::string& bytes);
+/// @returns 0 with its bytes; 223 (ERROR_FILE_TOO_LARGE), with nothing read, when the file
+///          holds more than `limit` bytes; or the error.
+Error read_file(const std::u16string& path, std::string& bytes,
+                std::size_t limit = static_cast<std::size_t>(-1));
 
 /// Replaces a file's content atomically: the bytes go to a new file beside it, are flushed to
 /// the disk, and that file is renamed over `path`. A crash or a full disk leaves either the
@@ -166,6 +169,10 @@ IconHandle program_icon(const std::u16string& path, bool large);
 void destroy_icon(IconHandle icon);
 
 // ---- Profile (INI) files ---------------------------------------------------------------------
+
+/// The largest profile file the Linux profile functions read or update (a stub is a line or
+/// two); a bigger file reads as empty and is not written (223).
+constexpr std::size_t profile_file_limit = 64 * 1024;
 
 /// WritePrivateProfileStringW: sets `key` in `section` of the file at `path`. A new file is
 /// "[section]" CRLF "key=value" CRLF in the system's ANSI code page (UTF-8 on Linux), without

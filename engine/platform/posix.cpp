@@ -245,7 +245,8 @@ Error replace_native(const std::string& target, const std::string& bytes) {
     return err::success;
 }
 
-Error read_native(const std::string& path, std::string& bytes) {
+Error read_native(const std::string& path, std::string& bytes,
+                  std::size_t limit = static_cast<std::size_t>(-1)) {
     bytes.clear();
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT ? missing(path) : from_errno(errno);
@@ -254,6 +255,10 @@ Error read_native(const std::string& path, std::string& bytes) {
         const Error e = S_ISDIR(st.st_mode) ? err::access_denied : from_errno(errno);
         close(fd);
         return e;
+    }
+    if (static_cast<std::uint64_t>(st.st_size) > limit) {
+        close(fd);
+        return err::file_too_large;
     }
     char buffer[65536];
     for (;;) {
@@ -265,6 +270,11 @@ Error read_native(const std::string& path, std::string& bytes) {
             return e;
         }
         if (n == 0) break;
+        if (bytes.size() + static_cast<std::size_t>(n) > limit) {   // it grew while being read
+            bytes.clear();
+            close(fd);
+            return err::file_too_large;
+        }
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
     close(fd);
@@ -337,12 +347,12 @@ Error list_folder(const std::u16string& path, std::vector<FolderEntry>& entries)
     return err::success;
 }
 
-Error read_file(const std::u16string& path, std::string& bytes) {
+Error read_file(const std::u16string& path, std::string& bytes, std::size_t limit) {
     bytes.clear();
     std::string n;
     Error e;
     if (!native(path, n, e)) return e;
-    return read_native(n, bytes);
+    return read_native(n, bytes, limit);
 }
 
 Error write_file_replacing(const std::u16string& path, const std::string& bytes) {
@@ -459,7 +469,7 @@ Error write_profile_string(const std::u16string& path, const std::u16string& sec
     Error e;
     if (!native(path, n, e)) return e;
     std::string text;
-    e = read_native(n, text);
+    e = read_native(n, text, profile_file_limit);
     if (e != err::success && e != err::file_not_found) return e;
     return replace_native(n, profile_with_value(text, utf16_to_utf8(section), utf16_to_utf8(key),
                                                 utf16_to_utf8(value)));
@@ -469,7 +479,7 @@ std::u16string read_profile_string(const std::u16string& path, const std::u16str
                                    const std::u16string& key) {
     std::string n, text;
     Error e;
-    if (!native(path, n, e) || read_native(n, text) != err::success) return {};
+    if (!native(path, n, e) || read_native(n, text, profile_file_limit) != err::success) return {};
     const auto value = profile_value(text, utf16_to_utf8(section), utf16_to_utf8(key));
     if (!value) return {};
     std::u16string wide = utf8_to_utf16(*value);

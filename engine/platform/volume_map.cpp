@@ -65,6 +65,12 @@ bool inside(const std::string& path, const std::string& directory, std::string& 
     return true;
 }
 
+// UTF-8 and UTF-16 are converted with a replacement character for what does not convert, so
+// a name converts without loss exactly when it comes back unchanged. A name that does not
+// would stand for another file than the one it came from.
+bool converts_exactly(const std::string& utf8) { return utf16_to_utf8(utf8_to_utf16(utf8)) == utf8; }
+bool converts_exactly(const std::u16string& utf16) { return utf8_to_utf16(utf16_to_utf8(utf16)) == utf16; }
+
 Converted refused(std::string message) {
     Converted c;
     c.message = std::move(message);
@@ -227,6 +233,7 @@ Error engine_path_error(const VolumeMap& map, const std::u16string& engine) {
     const Error e = split_engine_path(engine, names);
     if (e != err::success) return e;
     if (map.find(engine[0]) == nullptr) return err::path_not_found;
+    if (!converts_exactly(engine)) return err::invalid_name;
     return err::success;
 }
 
@@ -246,6 +253,9 @@ Converted map_engine_to_native(const VolumeMap& map, const std::u16string& engin
         return refused(std::string("the drive ") + static_cast<char>(upper_letter(engine[0])) +
                        ": of \"" + shown + "\" is not in the volume map" +
                        (map.problem.empty() ? "" : " (" + map.problem + ")"));
+    }
+    if (!converts_exactly(engine)) {
+        return refused("the path \"" + shown + "\" has a name that is no valid UTF-16 text");
     }
     Converted c;
     c.ok = true;
@@ -277,6 +287,9 @@ Converted map_native_to_engine(const VolumeMap& map, const std::string& native,
     }
     if (best_rest.find('\\') != std::string::npos) {
         return refused("\"" + full + "\" has a name with a backslash, which a Windows path cannot hold");
+    }
+    if (!converts_exactly(best_rest)) {
+        return refused("\"" + full + "\" has a name that is no valid UTF-8, which a Windows path cannot hold");
     }
     Converted c;
     c.ok = true;

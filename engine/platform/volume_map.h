@@ -60,16 +60,20 @@ std::string normalize_native(const std::string& path, const std::string& working
 ///          root; "C:name" is refused).
 Error split_engine_path(const std::u16string& engine, std::vector<std::u16string>& names);
 
-/// Engine path to native path through the map.
+/// Engine path to native path through the map. Refused when the letter is not mapped, a name
+/// climbs out, or a name holds a lone surrogate (it has no UTF-8 form of its own).
 Converted map_engine_to_native(const VolumeMap& map, const std::u16string& engine);
 
 /// Native path (absolute, or relative to `working_directory`) to engine path through the map.
-/// The volume whose directory is the longest prefix of the path wins.
+/// The volume whose directory is the longest prefix of the path wins. Refused outside every
+/// volume, and for a name with a backslash or one that is no valid UTF-8: neither has an
+/// engine form that leads back to it.
 Converted map_native_to_engine(const VolumeMap& map, const std::string& native,
                                const std::string& working_directory);
 
 /// The error number for a refused conversion of an engine path (3 for an unmapped letter,
-/// 161 for a path that climbs out, 123 for one that is not drive-absolute).
+/// 161 for a path that climbs out, 123 for one that is not drive-absolute or holds a lone
+/// surrogate).
 Error engine_path_error(const VolumeMap& map, const std::u16string& engine);
 
 /// "fixed", "removable", "network", "cdrom", or "unknown".

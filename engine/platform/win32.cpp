@@ -157,7 +157,7 @@ Error list_folder(const std::u16string& path, std::vector<FolderEntry>& entries)
     return err::success;
 }
 
-Error read_file(const std::u16string& path, std::string& bytes) {
+Error read_file(const std::u16string& path, std::string& bytes, std::size_t limit) {
     bytes.clear();
     std::u16string p;
     Error e;
@@ -174,6 +174,7 @@ Error read_file(const std::u16string& path, std::string& bytes) {
     Handle file(opened);
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file.get(), &size)) return last();
+    if (static_cast<std::uint64_t>(size.QuadPart) > limit) return err::file_too_large;
     bytes.resize(static_cast<std::size_t>(size.QuadPart));
     std::size_t done = 0;
     while (done < bytes.size()) {
