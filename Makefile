@@ -1,7 +1,7 @@
 # The two commands a newcomer needs:
 #   make run    build the Linux lane and start Hushbox
 #   make test   install what is missing, build both lanes, run every test in both
-.PHONY: run test linux windows deps-linux deps-windows clean
+.PHONY: run test linux windows deps-linux deps-windows clean fuzz bench
 
 LINUX_BUILD   := build/linux
 WINDOWS_BUILD := build/windows
@@ -31,6 +31,20 @@ linux: deps-linux
 windows: deps-windows
 	cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 	cmake --build $(WINDOWS_BUILD)
+
+# The engine's benchmarks (Linux), as a table of ratios to baselines measured in the same run.
+bench: linux
+	cmake/install-packages.sh python3
+	cmake --build $(LINUX_BUILD) --target engine_bench
+	bench/run.sh $(LINUX_BUILD)/bin/engine_bench
+
+# The fuzz targets of the readers of hostile input, each for FUZZ_SECONDS (make fuzz FUZZ_SECONDS=600).
+FUZZ_SECONDS ?= 60
+fuzz:
+	cmake/install-packages.sh cmake ninja-build clang-14 libclang-rt-14-dev libboost-dev libssl-dev libgtest-dev
+	CC=clang-14 CXX=clang++-14 cmake -S fuzz -B build/fuzz -G Ninja
+	cmake --build build/fuzz
+	fuzz/run.sh build/fuzz $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build

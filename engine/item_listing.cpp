@@ -21,17 +21,16 @@ void list_volume(const std::u16string& volume, std::vector<LockedItem>& items) {
     record.load();
     for (const FolderEntry& folder : folders) {
         const std::u16string item_folder = combine(data, folder.name);
+        const std::u16string listed = list.lookup(folder.name);
+        const std::u16string listed_base =
+            listed.empty() ? combine(volume, folder.name) : combine(volume, listed);
         for (const FolderEntry& entry : list_folder(item_folder)) {
             LockedItem item;
             item.vault_path = combine(item_folder, entry.name);
             // A recorded directory part counts only when it really names this item folder.
-            std::u16string directory = record.lookup(folder.name, entry.name);
-            if (directory.empty() || !same_hash(hash_text(directory), folder.name)) {
-                directory = list.lookup(folder.name);
-            }
-            const std::u16string base =
-                directory.empty() ? combine(volume, folder.name) : combine(volume, directory);
-            item.path = combine(base, entry.name);
+            const std::u16string recorded = record.lookup(folder.name, entry.name);
+            const bool own = !recorded.empty() && same_hash(hash_text(recorded), folder.name);
+            item.path = combine(own ? combine(volume, recorded) : listed_base, entry.name);
             item.is_folder = entry.is_folder;
             item.hidden = !platform::exists(stub_info_for_item(item.path, item.is_folder).stub);
             items.push_back(std::move(item));

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -97,16 +98,17 @@ VolumeMap build_map() {
 }
 
 // The map is rebuilt when HUSHBOX_VOLUMES changes, and at every drive-list walk when the
-// default map is in use (media come and go).
+// default map is in use (media come and go). Every path the seam handles goes through it, so a
+// map is shared rather than copied; a rebuilt map replaces it for later calls.
 class MapCache {
 public:
-    VolumeMap get(bool refresh_default) {
+    std::shared_ptr<const VolumeMap> get(bool refresh_default) {
         std::lock_guard<std::mutex> lock(mutex_);
         const char* text = std::getenv("HUSHBOX_VOLUMES");
         const bool set = text != nullptr;
         const std::string value = set ? text : "";
         if (!built_ || set != set_ || value != value_ || (!set && refresh_default)) {
-            map_ = build_map();
+            map_ = std::make_shared<const VolumeMap>(build_map());
             built_ = true;
             set_ = set;
             value_ = value;
@@ -119,7 +121,7 @@ private:
     bool built_ = false;
     bool set_ = false;
     std::string value_;
-    VolumeMap map_;
+    std::shared_ptr<const VolumeMap> map_;
 };
 
 MapCache& cache() {
@@ -129,10 +131,10 @@ MapCache& cache() {
 
 // Engine path to native path; on failure `e` is the error to return.
 bool native(const std::u16string& path, std::string& out, Error& e) {
-    const VolumeMap map = cache().get(false);
-    Converted c = map_engine_to_native(map, path);
+    const std::shared_ptr<const VolumeMap> map = cache().get(false);
+    Converted c = map_engine_to_native(*map, path);
     if (!c.ok) {
-        e = engine_path_error(map, path);
+        e = engine_path_error(*map, path);
         if (e == err::success) e = err::path_not_found;
         return false;
     }
@@ -152,44 +154,72 @@ std::string working_directory() {
 
 // ---- items in use ------------------------------------------------------------------------------
 
-bool names(const std::string& link, const std::string& item, bool folder) {
+// True when `link` is `item` itself, or for a folder lies inside it.
+bool inside_item(const std::string& link, const std::string& item) {
     if (link == item) return true;
-    return folder && link.size() > item.size() && link.compare(0, item.size(), item) == 0 &&
+    return link.size() > item.size() && link.compare(0, item.size(), item) == 0 &&
            link[item.size()] == '/';
 }
 
-std::string read_link(const std::string& path) {
+std::string read_link_at(int folder, const char* name) {
     char buffer[4096];
-    const ssize_t n = readlink(path.c_str(), buffer, sizeof buffer);
+    const ssize_t n = readlinkat(folder, name, buffer, sizeof buffer);
     return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
 }
 
 // True when a process of this user holds `item` open: a descriptor on the file, or for a folder
 // a descriptor on anything inside it or a working directory inside it.
+//
+// Every process's descriptors are looked at, so the walk goes through /proc by descriptors
+// (openat, fstatat, readlinkat) rather than by full path names. A file is recognised by its
+// device and inode, which also finds it when it was opened under another name (a hard link, a
+// path through a symbolic link); a folder by the real path that /proc gives for what lies
+// inside it, compared with the folder's own real path.
 bool in_use(const std::string& item, bool folder) {
+    struct stat wanted;
+    if (lstat(item.c_str(), &wanted) != 0) return false;
+    std::string real;
+    if (folder) {
+        char* resolved = realpath(item.c_str(), nullptr);
+        real = resolved != nullptr ? resolved : item;
+        std::free(resolved);
+    }
     DIR* proc = opendir("/proc");
     if (proc == nullptr) return false;
+    const int proc_fd = dirfd(proc);
     const uid_t me = getuid();
     bool used = false;
     while (!used) {
         const dirent* entry = readdir(proc);
         if (entry == nullptr) break;
         if (entry->d_name[0] < '0' || entry->d_name[0] > '9') continue;
-        const std::string base = std::string("/proc/") + entry->d_name;
         struct stat st;
-        if (stat(base.c_str(), &st) != 0 || st.st_uid != me) continue;
-        if (folder && names(read_link(base + "/cwd"), item, true)) {
+        if (fstatat(proc_fd, entry->d_name, &st, 0) != 0 || st.st_uid != me) continue;
+        const int pid_fd = openat(proc_fd, entry->d_name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (pid_fd < 0) continue;
+        if (folder && inside_item(read_link_at(pid_fd, "cwd"), real)) {
+            close(pid_fd);
             used = true;
             break;
         }
-        DIR* fds = opendir((base + "/fd").c_str());
-        if (fds == nullptr) continue;
+        const int fd_dir = openat(pid_fd, "fd", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        close(pid_fd);
+        if (fd_dir < 0) continue;
+        DIR* fds = fdopendir(fd_dir);
+        if (fds == nullptr) {
+            close(fd_dir);
+            continue;
+        }
         while (const dirent* fd = readdir(fds)) {
             if (fd->d_name[0] == '.') continue;
-            if (names(read_link(base + "/fd/" + fd->d_name), item, folder)) {
-                used = true;
-                break;
+            if (folder) {
+                used = inside_item(read_link_at(fd_dir, fd->d_name), real);
+            } else {
+                struct stat open_file;
+                used = fstatat(fd_dir, fd->d_name, &open_file, 0) == 0 &&
+                       open_file.st_dev == wanted.st_dev && open_file.st_ino == wanted.st_ino;
             }
+            if (used) break;
         }
         closedir(fds);
     }
@@ -298,8 +328,11 @@ Error query(const std::u16string& path, bool& is_folder_out) {
 }
 
 bool exists(const std::u16string& path) {
-    bool folder = false;
-    return query(path, folder) == err::success;
+    // Only whether: without query's second look that tells a missing name from a missing folder.
+    std::string n;
+    Error e;
+    struct stat st;
+    return native(path, n, e) && lstat(n.c_str(), &st) == 0;
 }
 
 bool is_folder(const std::u16string& path) {
@@ -428,7 +461,7 @@ Error remove_folder(const std::u16string& path) {
 
 std::vector<Drive> drives() {
     std::vector<Drive> list;
-    for (const Volume& v : cache().get(true).volumes) list.push_back({v.letter, v.type});
+    for (const Volume& v : cache().get(true)->volumes) list.push_back({v.letter, v.type});
     return list;
 }
 
@@ -446,10 +479,10 @@ std::vector<std::u16string> special_folders() {
     const std::string config_home = xdg_config_home(env);
     const std::string user_dirs =
         config_home.empty() ? std::string() : read_text((config_home + "/user-dirs.dirs").c_str());
-    const VolumeMap map = cache().get(false);
+    const std::shared_ptr<const VolumeMap> map = cache().get(false);
     std::vector<std::u16string> folders;
     for (const std::string& folder : linux_special_folders(env, user_dirs)) {
-        const Converted c = map_native_to_engine(map, folder, "/");
+        const Converted c = map_native_to_engine(*map, folder, "/");
         if (c.ok) folders.push_back(c.engine);
     }
     return folders;
@@ -537,13 +570,13 @@ std::array<std::uint8_t, 16> md5(const void* data, std::size_t size) {
 // ---- native paths --------------------------------------------------------------------------------
 
 Converted native_to_engine(const std::string& path) {
-    return map_native_to_engine(cache().get(false), path, working_directory());
+    return map_native_to_engine(*cache().get(false), path, working_directory());
 }
 
 Converted engine_to_native(const std::u16string& engine) {
-    return map_engine_to_native(cache().get(false), engine);
+    return map_engine_to_native(*cache().get(false), engine);
 }
 
-std::string volume_map_problem() { return cache().get(false).problem; }
+std::string volume_map_problem() { return cache().get(false)->problem; }
 
 }  // namespace hbx::platform

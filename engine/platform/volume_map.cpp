@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 namespace hbx::platform {
 
@@ -69,7 +70,20 @@ bool inside(const std::string& path, const std::string& directory, std::string& 
 // a name converts without loss exactly when it comes back unchanged. A name that does not
 // would stand for another file than the one it came from.
 bool converts_exactly(const std::string& utf8) { return utf16_to_utf8(utf8_to_utf16(utf8)) == utf8; }
-bool converts_exactly(const std::u16string& utf16) { return utf8_to_utf16(utf16_to_utf8(utf16)) == utf16; }
+
+// UTF-16 text converts exactly unless it holds a surrogate without its partner.
+bool has_lone_surrogate(const std::u16string& text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            return true;
+        }
+    }
+    return false;
+}
 
 Converted refused(std::string message) {
     Converted c;
@@ -233,42 +247,57 @@ Error engine_path_error(const VolumeMap& map, const std::u16string& engine) {
     const Error e = split_engine_path(engine, names);
     if (e != err::success) return e;
     if (map.find(engine[0]) == nullptr) return err::path_not_found;
-    if (!converts_exactly(engine)) return err::invalid_name;
+    if (has_lone_surrogate(engine)) return err::invalid_name;
     return err::success;
 }
 
 Converted map_engine_to_native(const VolumeMap& map, const std::u16string& engine) {
-    const std::string shown = utf16_to_utf8(engine);
-    std::vector<std::u16string> names;
-    switch (split_engine_path(engine, names)) {
-        case err::success:
-            break;
-        case err::bad_pathname:
-            return refused("the path \"" + shown + "\" climbs out of its volume with \"..\"");
-        default:
-            return refused("the path \"" + shown + "\" does not start with a drive letter and \":\\\"");
+    // Every path the seam touches comes through here: one conversion of the whole text, then
+    // the names are taken from its bytes ("\\" and "/" never occur inside a multi-byte
+    // sequence).
+    const std::string utf8 = utf16_to_utf8(engine);
+    const bool drive_absolute = engine.size() >= 2 && is_letter(engine[0]) && engine[1] == u':' &&
+                                (engine.size() == 2 || engine[2] == u'\\' || engine[2] == u'/');
+    if (!drive_absolute) {
+        return refused("the path \"" + utf8 + "\" does not start with a drive letter and \":\\\"");
     }
     const Volume* volume = map.find(engine[0]);
+    std::string native = volume != nullptr && volume->directory != "/" ? volume->directory : "";
+    bool climbs = false;
+    for (std::size_t i = 2; i <= utf8.size();) {
+        std::size_t end = utf8.find_first_of("\\/", i);
+        if (end == std::string::npos) end = utf8.size();
+        const std::size_t length = end - i;
+        if ((length == 1 && utf8[i] == '.') || (length == 2 && utf8.compare(i, 2, "..") == 0) ||
+            std::memchr(utf8.data() + i, '\0', length) != nullptr) {
+            climbs = true;
+        } else if (length > 0) {
+            native += '/';
+            native.append(utf8, i, length);
+        }
+        i = end + 1;
+    }
+    if (climbs) return refused("the path \"" + utf8 + "\" climbs out of its volume with \"..\"");
     if (volume == nullptr) {
         return refused(std::string("the drive ") + static_cast<char>(upper_letter(engine[0])) +
-                       ": of \"" + shown + "\" is not in the volume map" +
+                       ": of \"" + utf8 + "\" is not in the volume map" +
                        (map.problem.empty() ? "" : " (" + map.problem + ")"));
     }
-    if (!converts_exactly(engine)) {
-        return refused("the path \"" + shown + "\" has a name that is no valid UTF-16 text");
+    if (has_lone_surrogate(engine)) {
+        return refused("the path \"" + utf8 + "\" has a name that is no valid UTF-16 text");
     }
     Converted c;
     c.ok = true;
     c.engine = engine;
-    c.native = volume->directory == "/" ? std::string() : volume->directory;
-    for (const auto& name : names) c.native += "/" + utf16_to_utf8(name);
-    if (c.native.empty()) c.native = "/";
+    c.native = native.empty() ? "/" : std::move(native);
     return c;
 }
 
 Converted map_native_to_engine(const VolumeMap& map, const std::string& native,
                                const std::string& working_directory) {
     if (native.empty()) return refused("the path is empty");
+    // No file name holds a NUL; the engine form would end at it.
+    if (native.find('\0') != std::string::npos) return refused("the path holds a NUL character");
     const std::string full = normalize_native(native, working_directory);
     const Volume* best = nullptr;
     std::string best_rest;

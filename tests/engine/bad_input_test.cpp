@@ -235,6 +235,7 @@ TEST(BadNativeNames, NamesWithoutAnEngineFormAreRefusedAtTheEdge) {
         {d + "/\xED\xA0\x80.txt", "no valid UTF-8"},      // an encoded lone surrogate
         {d + "/ok\xEF\xBF\xBD.txt", nullptr},             // a real replacement character
         {d + "/caf\xC3\xA9.txt", nullptr},
+        {d + std::string("/a\0b.txt", 8), "NUL"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.native);
