@@ -9,6 +9,9 @@
 //                                delete
 //   .../bare_with_in_use_scan    the same, with the walk over /proc that tells on Linux whether
 //                                a process holds the item open, before each of the two moves
+//   lock_unlock/sizes_in_turn    a 1 KiB file, a 1 GiB sparse file, a folder of 1 file and one
+//                                of 10,000 files, each locked and unlocked in turn in every
+//                                iteration; the mean of each is a counter
 //   list/engine                  list_items over 10,000 items on two volumes
 //   list/bare                    readdir of the data folders and item folders and one stat per
 //                                item, as the listing needs
@@ -25,6 +28,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -205,6 +209,45 @@ void lock_unlock_bare(benchmark::State& state, Item kind, bool with_scan) {
     }
 }
 
+// The four items side by side, locked and unlocked in turn within every iteration, so that the
+// machine's slow and fast moments fall on all of them alike: the mean time of each, in
+// milliseconds, is a counter of the benchmark.
+void lock_unlock_sizes(benchmark::State& state) {
+    volumes().clear('D');
+    const std::string dir = native(item_dir);
+    write_native(dir + "/a.txt", std::string(1024, 'x'));
+    write_native(dir + "/big.bin", "");
+    if (truncate((dir + "/big.bin").c_str(), 1ll << 30) != 0) std::abort();
+    write_native(dir + "/one/d0/f0", "f");
+    for (int i = 0; i < 10000; ++i) {
+        write_native(dir + "/many/d" + std::to_string(i / 100) + "/f" + std::to_string(i), "f");
+    }
+    const std::pair<const char*, std::u16string> items[] = {
+        {"1KiB_file", item_dir + u"a.txt"},
+        {"1GiB_sparse_file", item_dir + u"big.bin"},
+        {"folder_of_1_file", item_dir + u"one"},
+        {"folder_of_10000_files", item_dir + u"many"},
+    };
+    auto& service = LockService::instance();
+    LOCK_TYPE type;
+    std::u16string place;
+    double total[4] = {};
+    for (auto _ : state) {
+        for (int i = 0; i < 4; ++i) {
+            const auto start = std::chrono::steady_clock::now();
+            if (!service.lock(items[i].second, LOCK_TYPE_LOCK) ||
+                !service.unlock(items[i].second, type, place)) {
+                state.SkipWithError("lock or unlock failed");
+            }
+            total[i] += std::chrono::duration<double, std::milli>(
+                            std::chrono::steady_clock::now() - start).count();
+        }
+    }
+    for (int i = 0; i < 4; ++i) {
+        state.counters[items[i].first] = total[i] / static_cast<double>(state.iterations());
+    }
+}
+
 // ---- the listing -----------------------------------------------------------------------------------
 
 constexpr int source_folders = 50;   // per volume
@@ -358,6 +401,7 @@ BENCHMARK_CAPTURE(lock_unlock_engine, folder_of_1, Item::small_folder)->Name("lo
 BENCHMARK_CAPTURE(lock_unlock_bare, folder_of_1, Item::small_folder, false)->Name("lock_unlock/folder_of_1_file/bare")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(lock_unlock_engine, folder_of_10000, Item::big_folder)->Name("lock_unlock/folder_of_10000_files/engine")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(lock_unlock_bare, folder_of_10000, Item::big_folder, false)->Name("lock_unlock/folder_of_10000_files/bare")->Unit(benchmark::kMicrosecond);
+BENCHMARK(lock_unlock_sizes)->Name("lock_unlock/sizes_in_turn/engine")->Unit(benchmark::kMillisecond);
 BENCHMARK(list_engine)->Name("list/10000_items_2_volumes/engine")->Unit(benchmark::kMillisecond);
 BENCHMARK(list_bare)->Name("list/10000_items_2_volumes/bare")->Unit(benchmark::kMillisecond);
 BENCHMARK(hash_engine)->Name("call/hash_text/engine");
