@@ -1,5 +1,7 @@
 #include "login_block.h"
 
+#include <cstring>
+
 #ifndef Q_OS_WIN
 #include <unistd.h>
 #endif
