@@ -2,6 +2,7 @@
 
 #include "message_boxes.h"
 #include "item_kind.h"
+#include "lock_service.h"
 #include "native_path.h"
 #include "startup_translation.h"
 #include "stub.h"
@@ -42,9 +43,8 @@ int runTask(const TaskChoice& choice) {
     loadStartupTranslation(*QCoreApplication::instance());
     switch (choice.task) {
         case StartTask::RelockPending:
-            showWarning(nullptr, translated(QT_TRANSLATE_NOOP(
-                                     "QObject",
-                                     "This build of Hushbox cannot lock the opened items again yet.")));
+            // No window: failures stay in the pending lists for the next start.
+            LockService::instance().relock_pending();
             return 0;
         case StartTask::Uninstall:
             showWarning(nullptr, translated(QT_TRANSLATE_NOOP(

@@ -1,5 +1,7 @@
 // The one-shot tasks: the question for an invalid stub on real volumes, the start-up
-// translation, and the honest answers of the windows this build does not contain yet.
+// translation, the honest answers of the windows this build does not contain yet, and "-p".
+#include "item_inspector.h"
+#include "lock_service.h"
 #include "modal.h"
 #include "native_path.h"
 #include "start_task.h"
@@ -9,6 +11,7 @@
 #include "test_volumes.h"
 #include "text.h"
 
+#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTranslator>
@@ -145,4 +148,55 @@ TEST_F(Tasks, WindowsThisBuildLacksAreNotPretended) {
         });
         EXPECT_EQ(exit, c.exit);
     }
+}
+
+// "-p" in a process of its own, as it runs at sign-in: no window, exit status 0, every item
+// that was opened for the moment back in the vault.
+TEST_F(Tasks, RelockPendingRunsWithoutAWindow) {
+    const auto relock = [] {
+        QProcess hushbox;
+        hushbox.setProcessChannelMode(QProcess::ForwardedChannels);
+        hushbox.start(QStringLiteral(HUSHBOX_PROGRAM), {QStringLiteral("-p")});
+        hushbox.waitForFinished(-1);   // a window would keep it waiting: there is none
+        EXPECT_EQ(hushbox.exitStatus(), QProcess::NormalExit);
+        return hushbox.exitCode();
+    };
+    EXPECT_EQ(relock(), 0);   // nothing pending anywhere
+
+    LockService& service = LockService::instance();
+    test::make_folders(d + u"Users\\ann\\docs");
+    test::write_file(d + u"Users\\ann\\a.txt", "a");
+    test::write_file(d + u"Users\\ann\\docs\\in.txt", "in");
+    test::write_file(TestVolumes::at(u'E', u"hidden.txt"), "h");
+    const struct {
+        std::u16string path;
+        bool folder;
+        int type;
+    } items[] = {
+        {d + u"Users\\ann\\a.txt", false, LOCK_TYPE_LOCK},
+        {d + u"Users\\ann\\docs", true, LOCK_TYPE_LOCK},
+        {TestVolumes::at(u'E', u"hidden.txt"), false, LOCK_TYPE_HIDE},
+    };
+    for (const auto& item : items) {
+        SCOPED_TRACE(to_utf8(item.path));
+        ASSERT_TRUE(service.lock(item.path, item.type));
+        LOCK_TYPE type;
+        std::u16string place;
+        ASSERT_TRUE(service.open(item.path, type, place));   // back in place, and pending
+        ASSERT_TRUE(platform::exists(item.path));
+    }
+
+    EXPECT_EQ(relock(), 0);
+    for (const auto& item : items) {
+        SCOPED_TRACE(to_utf8(item.path));
+        EXPECT_FALSE(platform::exists(item.path));
+        EXPECT_NE(service.vault_location(item.path), u"");
+        // A locked item has its stub again, a hidden one has none.
+        EXPECT_EQ(ItemInspector::instance().resolve_stub(
+                      stub_info_for_item(item.path, item.folder).stub, nullptr),
+                  item.type == LOCK_TYPE_LOCK);
+    }
+    // Nothing is pending any more: a second run changes nothing.
+    EXPECT_EQ(relock(), 0);
+    EXPECT_NE(service.vault_location(d + u"Users\\ann\\a.txt"), u"");
 }
