@@ -3,6 +3,7 @@
 #include "lock_service.h"
 #include "paths.h"
 #include "platform/platform.h"
+#include "protected_location.h"
 #include "stub.h"
 
 namespace hbx {
@@ -29,6 +30,14 @@ bool ItemInspector::resolve_stub(const std::u16string& path, std::u16string* tar
     const bool stub = kind == ITEM_FILE_STUB || kind == ITEM_FOLDER_STUB;
     if (target != nullptr) *target = stub ? LockService::instance().stub_target(path) : path;
     return stub;
+}
+
+bool ItemInspector::is_old_windows() { return platform::os_major_version() == 5; }
+
+bool ItemInspector::is_protected_location(const std::u16string& path) {
+    // A drive root needs no lookup of the system's folders.
+    if (is_root_length(path)) return true;
+    return is_protected_path(path, platform::special_folders());
 }
 
 }  // namespace hbx

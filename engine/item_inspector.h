@@ -25,6 +25,14 @@ public:
     /// stub's target (LockService::stub_target). Otherwise false, with `target` set to `path`.
     virtual bool resolve_stub(const std::u16string& path, std::u16string* target);
 
+    /// True when the system's major version is exactly 5 (GetVersionExW; 10 on Linux).
+    virtual bool is_old_windows();
+
+    /// True when `path` must not be locked: a drive root (three units or fewer) or exactly one
+    /// of the system's special folders (platform::special_folders), case included; folders
+    /// inside them are not protected.
+    virtual bool is_protected_location(const std::u16string& path);
+
     ItemInspector(const ItemInspector&) = delete;
     ItemInspector& operator=(const ItemInspector&) = delete;
 

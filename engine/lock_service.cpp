@@ -15,6 +15,11 @@ LockService& LockService::instance() {
 
 LockService::~LockService() = default;
 
+ItemIcon LockService::item_icon(const std::u16string& path, bool large) {
+    const std::u16string copy = LockService::vault_location(path);
+    return make_item_icon(choose_icon_source(path, copy, platform::is_folder), large);
+}
+
 std::u16string LockService::stub_target(const std::u16string& stub_path) {
     const std::u16string stub = normalize_slashes(stub_path);
     const PathParts parts = split_path(stub);

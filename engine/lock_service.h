@@ -3,6 +3,7 @@
 // through that table, also from inside the engine.
 #pragma once
 
+#include "item_icon.h"
 #include "item_kind.h"
 #include "lock_result.h"
 
@@ -18,6 +19,11 @@ public:
     static LockService& instance();
 
     virtual ~LockService();
+
+    /// The icon of the item at `path`, large or small (item_icon.h): its source is the vault
+    /// copy when the vault holds the item (found as vault_location finds it), else `path`.
+    /// Never fails; the handle is null when none could be had, and always on Linux.
+    virtual ItemIcon item_icon(const std::u16string& path, bool large);
 
     /// The source path of the item that the stub at `stub_path` stands for: the stub path
     /// without its last extension when the vault holds an item under that name; else the

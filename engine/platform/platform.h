@@ -127,6 +127,38 @@ std::vector<Drive> drives();
 /// The major version of the operating system (GetVersionExW); 10 on Linux.
 unsigned os_major_version();
 
+// ---- Shell: special folders and icons ----------------------------------------------------------
+
+/// The system's special folders that must never be locked, in engine form and in lookup order
+/// (special_folders.h holds both tables).
+/// Windows: each folder of special_folder_ids is looked up with SHGetFolderLocation (no window,
+/// no token) and SHGetPathFromIDListW into a 260-unit buffer; the item list is freed with
+/// CoTaskMemFree either way; a folder whose lookup fails or gives an empty path is left out.
+/// The shell may name a virtual folder "::{...}"; such entries are passed on as they come.
+/// Linux: the folders of linux_special_folders for the user's environment (HOME, the XDG base
+/// directories and the XDG user directories), each turned into engine form through the volume
+/// map; a folder outside every volume is left out.
+std::vector<std::u16string> special_folders();
+
+/// An icon handle: an HICON on Windows, whose receiver destroys it with destroy_icon. Linux has
+/// no icon handles; there it is always null.
+using IconHandle = void*;
+
+/// The generic icon of a type of item, not read from the item itself: SHGetFileInfoW on `path`
+/// with the attribute FILE_ATTRIBUTE_DIRECTORY for a folder (0 otherwise) and the flags
+/// SHGFI_ICON and SHGFI_USEFILEATTRIBUTES, plus SHGFI_SMALLICON unless `large`.
+/// @returns the icon, or null when the shell gives none (always null on Linux).
+IconHandle type_icon(const std::u16string& path, bool is_folder, bool large);
+
+/// The first icon of a program file (ExtractIconExW with index 0, one large icon when `large`,
+/// else one small icon).
+/// @returns the icon, or null when the file cannot be read or holds no icon (always null on
+///          Linux).
+IconHandle program_icon(const std::u16string& path, bool large);
+
+/// Destroys an icon handle (DestroyIcon); null is passed over.
+void destroy_icon(IconHandle icon);
+
 // ---- Profile (INI) files ---------------------------------------------------------------------
 
 /// WritePrivateProfileStringW: sets `key` in `section` of the file at `path`. A new file is

@@ -4,6 +4,7 @@
 #include "platform.h"
 
 #include "profile_text.h"
+#include "special_folders.h"
 #include "unicode.h"
 #include "volume_map.h"
 
@@ -385,6 +386,33 @@ std::vector<Drive> drives() {
 }
 
 unsigned os_major_version() { return 10; }
+
+// ---- shell: special folders and icons -------------------------------------------------------------
+
+std::vector<std::u16string> special_folders() {
+    XdgEnvironment env;
+    env.home = environment("HOME");
+    env.config_home = environment("XDG_CONFIG_HOME");
+    env.data_home = environment("XDG_DATA_HOME");
+    env.cache_home = environment("XDG_CACHE_HOME");
+    env.data_dirs = environment("XDG_DATA_DIRS");
+    const std::string config_home = xdg_config_home(env);
+    const std::string user_dirs =
+        config_home.empty() ? std::string() : read_text((config_home + "/user-dirs.dirs").c_str());
+    const VolumeMap map = cache().get(false);
+    std::vector<std::u16string> folders;
+    for (const std::string& folder : linux_special_folders(env, user_dirs)) {
+        const Converted c = map_native_to_engine(map, folder, "/");
+        if (c.ok) folders.push_back(c.engine);
+    }
+    return folders;
+}
+
+IconHandle type_icon(const std::u16string&, bool, bool) { return nullptr; }
+
+IconHandle program_icon(const std::u16string&, bool) { return nullptr; }
+
+void destroy_icon(IconHandle) {}
 
 // ---- profile files -------------------------------------------------------------------------------
 

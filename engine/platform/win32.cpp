@@ -7,10 +7,14 @@
 // as on Linux, before they reach the system.
 #include "platform.h"
 
+#include "special_folders.h"
 #include "unicode.h"
 #include "volume_map.h"
 
 #include <windows.h>
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlobj.h>
 #include <wincrypt.h>
 
 #include <atomic>
@@ -222,6 +226,57 @@ unsigned os_major_version() {
     OSVERSIONINFOW info = {};
     info.dwOSVersionInfoSize = sizeof info;
     return GetVersionExW(&info) ? info.dwMajorVersion : 0;
+}
+
+// ---- shell: special folders and icons -------------------------------------------------------------
+
+std::vector<std::u16string> special_folders() {
+    std::vector<std::u16string> folders;
+    for (const int id : special_folder_ids) {
+        PIDLIST_ABSOLUTE list = nullptr;
+        if (FAILED(SHGetFolderLocation(nullptr, id, nullptr, 0, &list))) continue;
+        wchar_t buffer[MAX_PATH] = {};
+        const BOOL found = SHGetPathFromIDListW(list, buffer);
+        CoTaskMemFree(list);
+        if (found && buffer[0] != 0) folders.push_back(u(buffer));
+    }
+    return folders;
+}
+
+IconHandle type_icon(const std::u16string& path, bool is_folder, bool large) {
+    // The shell's file information wants COM on the calling thread; a thread that has it
+    // already (in either model) keeps it as it is.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    SHFILEINFOW info = {};
+    const UINT flags = SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | (large ? 0 : SHGFI_SMALLICON);
+    const DWORD_PTR found = SHGetFileInfoW(w(path), is_folder ? FILE_ATTRIBUTE_DIRECTORY : 0,
+                                           &info, sizeof info, flags);
+    if (SUCCEEDED(com)) CoUninitialize();
+    return found ? info.hIcon : nullptr;
+}
+
+IconHandle program_icon(const std::u16string& path, bool large) {
+    std::u16string p;
+    Error e;
+    if (!system_path(path, p, e)) return nullptr;
+    // The icon extraction resolves its path once more and, on some systems, shortens a name
+    // made only of dots (the vault's parent folder) to "..". The short form of the path has no
+    // such name; where the system keeps no short names it is the path itself.
+    wchar_t short_path[MAX_PATH] = {};
+    const DWORD n = GetShortPathNameW(w(p), short_path, MAX_PATH);
+    if (n > 0 && n < MAX_PATH) p = u(short_path);
+    HICON icon = nullptr;
+    const UINT extracted = ExtractIconExW(w(p), 0, large ? &icon : nullptr,
+                                          large ? nullptr : &icon, 1);
+    if (extracted == 0 || extracted == UINT_MAX) {
+        if (icon != nullptr) DestroyIcon(icon);
+        return nullptr;
+    }
+    return icon;
+}
+
+void destroy_icon(IconHandle icon) {
+    if (icon != nullptr) DestroyIcon(static_cast<HICON>(icon));
 }
 
 // ---- profile files -------------------------------------------------------------------------------

@@ -28,4 +28,7 @@ int stub_target(const Args& args);
 int vault_location(const Args& args);
 int unique_name(const Args& args);
 
+// The icon of an item.
+int icon(const Args& args);
+
 }  // namespace hbxctl

@@ -23,6 +23,7 @@ const Command commands[] = {
     {"stub-target", hbxctl::stub_target, "stub-target PATH"},
     {"vault-location", hbxctl::vault_location, "vault-location PATH"},
     {"unique-name", hbxctl::unique_name, "unique-name PATH"},
+    {"icon", hbxctl::icon, "icon PATH [--large]"},
 };
 
 int help(std::FILE* out) {
