@@ -16,6 +16,9 @@ namespace {
 // Shortest icon file text taken from the registry; shorter ones ("%1") name no real file.
 constexpr std::size_t shortest_icon_file = 6;
 
+// The extension that registered_default_icon answers with the folder icon.
+const std::u16string folder_icon_key = u".";
+
 void copy_cut(PWSTR buffer, UINT size, const std::u16string& text) {
     if (buffer != nullptr && size > 0) lstrcpynW(buffer, wide(text), static_cast<int>(size));
 }
@@ -42,7 +45,7 @@ STDMETHODIMP MyShellIcon::GetIconLocation(UINT, PWSTR icon_file, UINT size, int*
     if (out_flags != nullptr) *out_flags = GIL_DONTCACHE;
 
     const std::u16string target = LockService::instance().stub_target(stub_path_);
-    std::u16string extension = from_wide(PathFindExtensionW(wide(target)));
+    const std::u16string extension = from_wide(PathFindExtensionW(wide(target)));
     if (StrCmpIW(wide(extension), L".exe") == 0) {
         const IconLocation icon =
             executable_icon(LockService::instance().vault_location(target));
@@ -50,9 +53,9 @@ STDMETHODIMP MyShellIcon::GetIconLocation(UINT, PWSTR icon_file, UINT size, int*
         if (index != nullptr) *index = icon.index;
         return S_OK;
     }
-    if (ItemInspector::instance().classify(stub_path_) == ITEM_FOLDER_STUB) extension = u".";
-
-    const IconLocation icon = registered_default_icon(extension);
+    // A folder stub takes the folder icon, whatever its name's extension.
+    const bool folder_stub = ItemInspector::instance().classify(stub_path_) == ITEM_FOLDER_STUB;
+    const IconLocation icon = registered_default_icon(folder_stub ? folder_icon_key : extension);
     if (icon.found && icon.file.size() >= shortest_icon_file) {
         copy_cut(icon_file, size, icon.file);
         if (index != nullptr) *index = icon.index;
