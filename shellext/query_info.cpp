@@ -1,5 +1,6 @@
 #include "query_info.h"
 
+#include "stub_icons.h"
 #include "wide.h"
 
 #include "lock_service.h"
@@ -26,9 +27,9 @@ STDMETHODIMP MyQueryInfo::GetInfoTip(DWORD, PWSTR* tip) {
     HRESULT result = SHGetDesktopFolder(&desktop);
     if (FAILED(result)) return result;
 
-    // The location is passed whole: inside the vault it is longer than the stub's path, and a
-    // shortened one would name another item.
-    std::u16string location = item_location_;
+    // The location is passed whole (inside the vault it is longer than the stub's path, and a
+    // cut one would name another item), in the form the shell can reach.
+    std::u16string location = item_location_.empty() ? item_location_ : reachable_path(item_location_);
     PIDLIST_RELATIVE item = nullptr;
     result = desktop->ParseDisplayName(nullptr, nullptr,
                                        reinterpret_cast<LPWSTR>(location.data()), nullptr, &item,

@@ -47,8 +47,8 @@ STDMETHODIMP MyShellIcon::GetIconLocation(UINT, PWSTR icon_file, UINT size, int*
     const std::u16string target = LockService::instance().stub_target(stub_path_);
     const std::u16string extension = from_wide(PathFindExtensionW(wide(target)));
     if (StrCmpIW(wide(extension), L".exe") == 0) {
-        const IconLocation icon =
-            executable_icon(LockService::instance().vault_location(target));
+        const std::u16string location = LockService::instance().vault_location(target);
+        const IconLocation icon = executable_icon(location.empty() ? location : reachable_path(location));
         copy_cut(icon_file, size, icon.file);
         if (index != nullptr) *index = icon.index;
         return S_OK;

@@ -61,6 +61,18 @@ IconLocation registered_default_icon(const std::u16string& extension) {
     return location;
 }
 
+std::u16string reachable_path(const std::u16string& path) {
+    const bool drive_absolute = path.size() >= 3 && path[1] == u':' && path[2] == u'\\';
+    if (!drive_absolute) return path;
+    const std::u16string prefixed = u"\\\\?\\" + path;
+    wchar_t buffer[MAX_PATH] = {};
+    const DWORD length = GetShortPathNameW(wide(prefixed), buffer, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return path;
+    std::u16string short_path = from_wide(buffer);
+    if (short_path.rfind(u"\\\\?\\", 0) == 0) short_path.erase(0, 4);
+    return short_path;
+}
+
 IconLocation executable_icon(const std::u16string& path) {
     if (!path.empty()) {
         const UINT icons = ExtractIconExW(wide(path), -1, nullptr, nullptr, 0);

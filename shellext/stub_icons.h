@@ -20,6 +20,12 @@ struct IconLocation {
 /// longer than 259 characters.
 IconLocation registered_default_icon(const std::u16string& extension);
 
+/// A form of a full path that the shell's functions can reach. Win32 path handling shortens a
+/// name made only of dots, such as the vault's parent folder, so the plain path of an item in
+/// the vault names another place; the system's short form of the path has no such name. The
+/// path itself when it has no short form (nothing there, or short names turned off).
+std::u16string reachable_path(const std::u16string& path);
+
 /// The icon of a program file: the file itself with index 0 when it holds at least one icon,
 /// otherwise (no icons, no such file, an empty path) the generic program icon, the system
 /// folder's shell32.dll with index 2.
