@@ -738,25 +738,45 @@ TEST_F(StubIcons, WithoutALocationExtractGivesTheShellsIconsForTheName) {
         EXPECT_EQ(icon->Extract(L"", 0, &large, nullptr, MAKELONG(32, 16)), S_FALSE);
         EXPECT_EQ(large, nullptr);
     }
-    Ptr<IExtractIconW> icon;
-    const IconAnswer answer = icon_location(d + u"docs\\data.xyz.hbxfile", &icon);
-    ASSERT_EQ(answer.flags, static_cast<UINT>(GIL_NOTFILENAME | GIL_DONTCACHE));
-    HICON large = nullptr;
-    HICON small = nullptr;
-    ASSERT_EQ(icon->Extract(w(answer.file), answer.index, &large, &small, MAKELONG(32, 16)), S_OK);
-    ASSERT_NE(large, nullptr);
-    ASSERT_NE(small, nullptr);
-    SHFILEINFOW expected_large{}, expected_small{};
-    SHGetFileInfoW(w(d + u"docs\\data.xyz"), 0, &expected_large, sizeof(expected_large),
-                   SHGFI_ICON | SHGFI_USEFILEATTRIBUTES);
-    SHGetFileInfoW(w(d + u"docs\\data.xyz"), 0, &expected_small, sizeof(expected_small),
-                   SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | SHGFI_SMALLICON);
-    EXPECT_EQ(icon_pixels(large).data, icon_pixels(expected_large.hIcon).data);
-    EXPECT_EQ(icon_pixels(small).data, icon_pixels(expected_small.hIcon).data);
-    EXPECT_NE(icon_pixels(large).width, icon_pixels(small).width);
-    for (HICON h : {large, small, expected_large.hIcon, expected_small.hIcon}) DestroyIcon(h);
-    // A null out pointer is skipped.
-    EXPECT_EQ(icon->Extract(w(answer.file), answer.index, nullptr, nullptr, 0), S_OK);
+
+    // With no folder icon registered, a folder stub gets the shell's folder icon.
+    const RegistryValueScope no_folder_icon(HKEY_CLASSES_ROOT, u"Directory\\DefaultIcon", u"", nullptr);
+    lock(d + u"docs\\Photos", "", true);
+    const struct {
+        const char* name;
+        std::u16string stub;
+        std::u16string item;
+        DWORD attributes;
+    } cases[] = {
+        {"an unregistered type", d + u"docs\\data.xyz.hbxfile", d + u"docs\\data.xyz", 0},
+        {"a folder", d + u"docs\\Photos.hbxfolder", d + u"docs\\Photos", FILE_ATTRIBUTE_DIRECTORY},
+    };
+    std::vector<DWORD> seen;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Ptr<IExtractIconW> icon;
+        const IconAnswer answer = icon_location(c.stub, &icon);
+        ASSERT_EQ(answer.flags, static_cast<UINT>(GIL_NOTFILENAME | GIL_DONTCACHE));
+        HICON large = nullptr;
+        HICON small = nullptr;
+        ASSERT_EQ(icon->Extract(w(answer.file), answer.index, &large, &small, MAKELONG(32, 16)), S_OK);
+        ASSERT_NE(large, nullptr);
+        ASSERT_NE(small, nullptr);
+        SHFILEINFOW expected_large{}, expected_small{};
+        SHGetFileInfoW(w(c.item), c.attributes, &expected_large, sizeof(expected_large),
+                       SHGFI_ICON | SHGFI_USEFILEATTRIBUTES);
+        SHGetFileInfoW(w(c.item), c.attributes, &expected_small, sizeof(expected_small),
+                       SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | SHGFI_SMALLICON);
+        const Pixels got_large = icon_pixels(large);
+        EXPECT_EQ(got_large.data, icon_pixels(expected_large.hIcon).data);
+        EXPECT_EQ(icon_pixels(small).data, icon_pixels(expected_small.hIcon).data);
+        EXPECT_NE(got_large.width, icon_pixels(small).width);
+        EXPECT_NE(got_large.data, seen);   // the folder's picture is not the file's
+        seen = got_large.data;
+        for (HICON h : {large, small, expected_large.hIcon, expected_small.hIcon}) DestroyIcon(h);
+        // A null out pointer is skipped.
+        EXPECT_EQ(icon->Extract(w(answer.file), answer.index, nullptr, nullptr, 0), S_OK);
+    }
 }
 
 TEST_F(StubIcons, LockedProgramsShowTheirOwnIconOrTheGenericOne) {
