@@ -22,6 +22,24 @@ const char* lock_result_message(std::int32_t code) {
     return messages[code];
 }
 
+std::int32_t lock_move_result(std::uint32_t move_error) {
+    switch (move_error) {
+        case 5: return LOCK_RESULT_NO_PERMISSION;
+        case 32: return LOCK_RESULT_IN_USE;
+        case 183: return LOCK_RESULT_NAME_CONFLICT;
+        default: return LOCK_RESULT_OTHER;
+    }
+}
+
+std::int32_t unlock_move_result(std::uint32_t move_error) {
+    switch (move_error) {
+        case 2: return LOCK_RESULT_UNLOCK_TARGET_MISSING;
+        case 5: return LOCK_RESULT_NO_PERMISSION;
+        case 32: return LOCK_RESULT_IN_USE;
+        default: return LOCK_RESULT_OTHER;
+    }
+}
+
 std::u16string result_text(const std::u16string& message, std::int32_t system_error) {
     return message + u" (" + from_utf8(std::to_string(system_error)) + u")";
 }

@@ -25,6 +25,16 @@ struct LockError {
     std::int32_t system_error = 0;
 };
 
+/// The code of a lock whose move into the vault failed with the Windows error `move_error`:
+/// 5 gives LOCK_RESULT_NO_PERMISSION, 32 LOCK_RESULT_IN_USE, 183 LOCK_RESULT_NAME_CONFLICT,
+/// anything else LOCK_RESULT_OTHER.
+std::int32_t lock_move_result(std::uint32_t move_error);
+
+/// The code of an unlock or open whose move back failed with `move_error`: 2 gives
+/// LOCK_RESULT_UNLOCK_TARGET_MISSING, 5 LOCK_RESULT_NO_PERMISSION, 32 LOCK_RESULT_IN_USE,
+/// anything else (183 and 3 among them) LOCK_RESULT_OTHER.
+std::int32_t unlock_move_result(std::uint32_t move_error);
+
 /// The untranslated English message of a code (UTF-8), or nullptr for a code outside the table.
 /// The program translates these texts in the context "QObject".
 const char* lock_result_message(std::int32_t code);

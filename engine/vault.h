@@ -1,6 +1,7 @@
 // The vault tree of a volume and the drive lists the engine walks.
 //
-//   X:\...\hbx\            vault root: "path.list", "options.cfg", the data folder
+//   X:\...\hbx\            vault root: "path.list", "options.cfg", the data folder, and
+//                          "vault.lock" and (while needed) "sources.list"
 //   X:\...\hbx\data\       one item folder per source folder
 //   X:\...\hbx\data\<H>\   the items, H = hash_text of their source folder's directory part
 //

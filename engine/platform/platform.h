@@ -172,6 +172,24 @@ Error write_profile_string(const std::u16string& path, const std::u16string& sec
 std::u16string read_profile_string(const std::u16string& path, const std::u16string& section,
                                    const std::u16string& key);
 
+// ---- Locks between processes ----------------------------------------------------------------
+
+/// An exclusive lock held on a lock file (see acquire_file_lock).
+using FileLock = std::intptr_t;
+constexpr FileLock no_file_lock = -1;
+
+/// Opens the lock file at `path`, creating it when missing (its folder must exist), and holds it
+/// exclusively: on Linux with flock on the open file, on Windows by keeping the file open
+/// without sharing. A second holder waits, trying again every few milliseconds, for at most
+/// `wait_ms` milliseconds. Two holders in one process exclude each other as two processes do,
+/// so a holder must not ask for a lock it already holds.
+/// @returns 0 with `lock` set; 1460 (ERROR_TIMEOUT) when another holder kept the lock longer;
+///          or the error that kept the file from being opened.
+Error acquire_file_lock(const std::u16string& path, unsigned wait_ms, FileLock& lock);
+
+/// Lets go of a lock taken with acquire_file_lock; the lock file stays where it is.
+void release_file_lock(FileLock lock);
+
 // ---- Digest --------------------------------------------------------------------------------
 
 /// MD5 of `size` bytes (OpenSSL on Linux, the system's crypto provider on Windows).

@@ -9,15 +9,18 @@
 #include "volume_map.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <thread>
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <openssl/evp.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -438,6 +441,42 @@ std::u16string read_profile_string(const std::u16string& path, const std::u16str
     std::u16string wide = utf8_to_utf16(*value);
     if (wide.size() > 259) wide.resize(259);   // the 260-unit buffer with its terminator
     return wide;
+}
+
+// ---- locks between processes --------------------------------------------------------------------
+
+Error acquire_file_lock(const std::u16string& path, unsigned wait_ms, FileLock& lock) {
+    lock = no_file_lock;
+    std::string n;
+    Error e;
+    if (!native(path, n, e)) return e;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(wait_ms);
+    for (;;) {
+        const int fd = open(n.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (fd < 0) return errno == ENOENT ? err::path_not_found : from_errno(errno);
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            // The file may have been deleted and made anew between the open and the flock (a
+            // vault being removed deletes it while holding it); a lock on a file that no longer
+            // stands at the path guards nothing, so the path is opened again.
+            struct stat held, now;
+            if (fstat(fd, &held) == 0 && stat(n.c_str(), &now) == 0 &&
+                held.st_dev == now.st_dev && held.st_ino == now.st_ino) {
+                lock = fd;
+                return err::success;
+            }
+        } else if (errno != EWOULDBLOCK && errno != EINTR) {
+            const Error failed = from_errno(errno);
+            close(fd);
+            return failed;
+        }
+        close(fd);
+        if (std::chrono::steady_clock::now() >= deadline) return err::timeout;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+void release_file_lock(FileLock lock) {
+    if (lock != no_file_lock) close(static_cast<int>(lock));   // closing drops the flock
 }
 
 // ---- digest --------------------------------------------------------------------------------------

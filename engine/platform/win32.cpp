@@ -299,6 +299,34 @@ std::u16string read_profile_string(const std::u16string& path, const std::u16str
     return u(buffer);
 }
 
+// ---- locks between processes --------------------------------------------------------------------
+
+Error acquire_file_lock(const std::u16string& path, unsigned wait_ms, FileLock& lock) {
+    lock = no_file_lock;
+    std::u16string p;
+    Error e;
+    if (!system_path(path, p, e)) return e;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        // Opened without sharing: while this handle is open every other open of the file,
+        // in this process or another, fails with a sharing violation.
+        HANDLE h = CreateFileW(w(p), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            lock = reinterpret_cast<FileLock>(h);
+            return err::success;
+        }
+        const Error failed = last();
+        if (failed != err::sharing_violation) return failed;
+        if (GetTickCount() - start >= wait_ms) return err::timeout;   // wraps correctly
+        Sleep(5);
+    }
+}
+
+void release_file_lock(FileLock lock) {
+    if (lock != no_file_lock) CloseHandle(reinterpret_cast<HANDLE>(lock));
+}
+
 // ---- digest --------------------------------------------------------------------------------------
 
 std::array<std::uint8_t, 16> md5(const void* data, std::size_t size) {

@@ -31,4 +31,13 @@ int unique_name(const Args& args);
 // The icon of an item.
 int icon(const Args& args);
 
+// Commands that change the vault or ask for the password.
+int list(const Args& args);
+int password(const Args& args);
+int lock(const Args& args);
+int unlock(const Args& args);
+int open(const Args& args);
+int relock_pending(const Args& args);
+int remove_empty_vaults(const Args& args);
+
 }  // namespace hbxctl

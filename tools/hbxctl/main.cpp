@@ -24,6 +24,13 @@ const Command commands[] = {
     {"vault-location", hbxctl::vault_location, "vault-location PATH"},
     {"unique-name", hbxctl::unique_name, "unique-name PATH"},
     {"icon", hbxctl::icon, "icon PATH [--large]"},
+    {"list", hbxctl::list, "list"},
+    {"password", hbxctl::password, "password status|set|check [VOLUME]"},
+    {"lock", hbxctl::lock, "lock PATH [--hide]"},
+    {"unlock", hbxctl::unlock, "unlock PATH"},
+    {"open", hbxctl::open, "open PATH"},
+    {"relock-pending", hbxctl::relock_pending, "relock-pending"},
+    {"remove-empty-vaults", hbxctl::remove_empty_vaults, "remove-empty-vaults"},
 };
 
 int help(std::FILE* out) {
@@ -31,7 +38,8 @@ int help(std::FILE* out) {
     for (const auto& c : commands) std::fprintf(out, "  %s\n", c.synopsis);
     std::fprintf(out,
                  "\nA PATH that starts with a drive letter and a colon is an engine path; on Linux\n"
-                 "any other PATH is a native path, turned into one through the volume map.\n");
+                 "any other PATH is a native path, turned into one through the volume map.\n"
+                 "Passwords are read from standard input, one per line.\n");
     return out == stdout ? 0 : hbxctl::usage_status;
 }
 
