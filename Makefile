@@ -12,7 +12,7 @@ LINUX_PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev
 	libboost-dev libssl-dev qt6-base-dev qt6-qpa-plugins qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
 	libgl-dev libglib2.0-dev libxcb1-dev libxcb-ewmh-dev librsvg2-bin
 WINDOWS_PACKAGES := cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 mingw-w64-tools \
-	libboost-dev googletest
+	libboost-dev googletest librsvg2-bin icoutils
 SCREENSHOT_PACKAGES := xvfb xauth xcompmgr imagemagick
 
 run: linux
