@@ -1,22 +1,29 @@
 # The two commands a newcomer needs:
 #   make run    build the Linux lane and start Hushbox
 #   make test   install what is missing, build both lanes, run every test in both
-.PHONY: run test linux windows deps-linux deps-windows clean fuzz bench
+# and, to look at the program's windows:
+#   make screenshots   render them under Xvfb with a compositor into build/screenshots/
+.PHONY: run test screenshots linux windows deps-linux deps-windows clean fuzz bench
 
 LINUX_BUILD   := build/linux
 WINDOWS_BUILD := build/windows
 
 LINUX_PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev \
 	libboost-dev libssl-dev qt6-base-dev qt6-qpa-plugins qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
-	libgl-dev libglib2.0-dev libxcb1-dev libxcb-ewmh-dev
+	libgl-dev libglib2.0-dev libxcb1-dev libxcb-ewmh-dev librsvg2-bin
 WINDOWS_PACKAGES := cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 mingw-w64-tools \
-	libboost-dev googletest
+	libboost-dev googletest librsvg2-bin icoutils
+SCREENSHOT_PACKAGES := xvfb xauth xcompmgr imagemagick
 
 run: linux
 	$(LINUX_BUILD)/bin/hbxctl volumes
 
 test: linux windows
 	cmake/run-tests.sh $(LINUX_BUILD) $(WINDOWS_BUILD)
+
+screenshots: linux
+	cmake/install-packages.sh $(SCREENSHOT_PACKAGES)
+	tests/app/screenshots/take.sh $(LINUX_BUILD)/bin/hushbox_gallery build/screenshots
 
 deps-linux:
 	cmake/install-packages.sh $(LINUX_PACKAGES)

@@ -31,6 +31,12 @@ if [ ! -f "$prefix/system.reg" ]; then
 fi
 mkdir -p "$drives/d" "$drives/e" "$drives/n" "$drives/r"
 
+# Windows without an X display: Wine's null graphics driver (also in prefixes made before).
+if ! grep -q '"Graphics"="null"' "$prefix/user.reg"; then
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 </dev/null
+    wineserver -w || true
+fi
+
 # Persistent server for the test run, then one throw-away start to bring up its services.
 wineserver -k >/dev/null 2>&1 || true
 wineserver -w >/dev/null 2>&1 || true

@@ -90,22 +90,22 @@ std::u16string append(const std::u16string& dir, const std::u16string& more) {
 }
 
 bool parent(std::u16string& path) {
-    std::size_t spec = 0;
+    std::size_t cut = 0;
     std::size_t i = 0;
-    if (i < path.size() && path[i] == u'\\') spec = ++i;
-    if (i < path.size() && path[i] == u'\\') spec = ++i;
+    if (i < path.size() && path[i] == u'\\') cut = ++i;
+    if (i < path.size() && path[i] == u'\\') cut = ++i;
     while (i < path.size()) {
         if (path[i] == u'\\') {
-            spec = i;
+            cut = i;
         } else if (path[i] == u':') {
-            spec = ++i;
-            if (i < path.size() && path[i] == u'\\') ++spec;
+            cut = ++i;
+            if (i < path.size() && path[i] == u'\\') ++cut;
             if (i >= path.size()) break;
         }
         ++i;
     }
-    if (spec < path.size()) {
-        path.resize(spec);
+    if (cut < path.size()) {
+        path.resize(cut);
         return true;
     }
     return false;
