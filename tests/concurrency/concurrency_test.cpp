@@ -66,19 +66,6 @@ std::u16string file_of(const test::WorkerItem& item, const std::u16string& base)
     return item.folder ? base + u"\\inner\\f.txt" : base;
 }
 
-void walk(const std::u16string& folder, std::map<std::u16string, std::string>& files) {
-    std::vector<platform::FolderEntry> entries;
-    platform::list_folder(folder, entries);
-    for (const auto& entry : entries) {
-        const std::u16string path = combine(folder, entry.name);
-        if (entry.is_folder) {
-            walk(path, files);
-        } else {
-            files[path] = test::read_file(path);
-        }
-    }
-}
-
 }  // namespace
 
 TEST(SeveralProcesses, MixedOperationsOnOneVolumeLoseNothing) {
@@ -127,7 +114,7 @@ TEST(SeveralProcesses, MixedOperationsOnOneVolumeLoseNothing) {
     ASSERT_EQ(state.size(), items.size());
 
     std::map<std::u16string, std::string> files;
-    walk(TestVolumes::at(u'D'), files);
+    test::read_tree(TestVolumes::at(u'D'), files);
     std::set<std::u16string> expected_files;
     std::map<std::u16string, LOCK_TYPE> expected_pending;
     std::map<std::u16string, bool> expected_listing;   // vault item path -> hidden

@@ -141,26 +141,13 @@ struct Snapshot {
     std::map<char16_t, VaultFiles> vaults;
 };
 
-void walk(const std::u16string& folder, std::map<std::u16string, std::string>& files) {
-    std::vector<platform::FolderEntry> entries;
-    platform::list_folder(folder, entries);
-    for (const auto& entry : entries) {
-        const std::u16string path = combine(folder, entry.name);
-        if (entry.is_folder) {
-            walk(path, files);
-        } else {
-            files[path] = test::read_file(path);
-        }
-    }
-}
-
 Snapshot snapshot() {
     Snapshot s;
     // On C: only the vault and the scratch folder: under Wine C: is the whole Windows drive.
-    walk(vault_parent(u"C:"), s.files);
-    walk(TestVolumes::at(u'C', u"hbxtest"), s.files);
-    walk(TestVolumes::at(u'D'), s.files);
-    walk(TestVolumes::at(u'E'), s.files);
+    test::read_tree(vault_parent(u"C:"), s.files);
+    test::read_tree(TestVolumes::at(u'C', u"hbxtest"), s.files);
+    test::read_tree(TestVolumes::at(u'D'), s.files);
+    test::read_tree(TestVolumes::at(u'E'), s.files);
     for (char16_t letter : letters) {
         const std::u16string volume = std::u16string(1, letter) + u":";
         VaultFiles& v = s.vaults[letter];

@@ -118,6 +118,19 @@ std::string read_file(const std::u16string& path) {
     return bytes;
 }
 
+void read_tree(const std::u16string& folder, std::map<std::u16string, std::string>& files) {
+    std::vector<platform::FolderEntry> entries;
+    platform::list_folder(folder, entries);
+    for (const auto& entry : entries) {
+        const std::u16string path = combine(folder, entry.name);
+        if (entry.is_folder) {
+            read_tree(path, files);
+        } else {
+            files[path] = read_file(path);
+        }
+    }
+}
+
 void make_folders(const std::u16string& path) {
     std::u16string level = without_trailing_backslash(path);
     std::u16string up = level;

@@ -4,6 +4,7 @@
 // the lane's prefix, emptied; on C: only the vault folders and the scratch folder C:\hbxtest.
 #pragma once
 
+#include <map>
 #include <string>
 
 namespace hbx::test {
@@ -32,6 +33,9 @@ void write_file(const std::u16string& path, const std::string& bytes);
 
 /// The bytes of a file, or "<missing>".
 std::string read_file(const std::u16string& path);
+
+/// Adds every file below `folder`, at any depth, to `files` with its bytes.
+void read_tree(const std::u16string& folder, std::map<std::u16string, std::string>& files);
 
 /// Creates a folder and its missing parents (not hidden).
 void make_folders(const std::u16string& path);
