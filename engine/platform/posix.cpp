@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -522,6 +523,57 @@ std::u16string read_profile_string(const std::u16string& path, const std::u16str
 
 // ---- locks between processes --------------------------------------------------------------------
 
+namespace {
+
+// Where a waiting thread leaves its answer for the caller that started it.
+struct LockWait {
+    std::mutex mutex;
+    std::condition_variable answered;
+    bool done = false;
+    int error = 0;
+};
+
+// Takes flock on `fd` exclusively, waiting until `deadline` at the most: 0 when held, ETIMEDOUT,
+// or the errno of the failure. The fd stays the caller's in every case.
+//
+// A blocked flock waits in the kernel and is woken as soon as the holder lets go; polling would
+// let a busy writer that asks again at once keep the others out for as long as it likes. The
+// kernel has no timed flock, so the blocking call runs on a thread of its own with a duplicate
+// of the fd (a flock belongs to the open file, which both share). A caller that gives up leaves
+// the thread behind: when it gets the lock it closes its duplicate, and once the caller's fd is
+// closed too, the lock is gone.
+int flock_until(int fd, std::chrono::steady_clock::time_point deadline) {
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0) return 0;
+    if (errno != EWOULDBLOCK && errno != EINTR) return errno;
+    const int waiting_fd = fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (waiting_fd < 0) return errno;
+    auto wait = std::make_shared<LockWait>();
+    try {
+        std::thread([waiting_fd, wait] {
+            int error = 0;
+            while (flock(waiting_fd, LOCK_EX) != 0) {
+                if (errno != EINTR) {
+                    error = errno;
+                    break;
+                }
+            }
+            std::lock_guard<std::mutex> hold(wait->mutex);
+            close(waiting_fd);
+            wait->done = true;
+            wait->error = error;
+            wait->answered.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        close(waiting_fd);
+        return EAGAIN;
+    }
+    std::unique_lock<std::mutex> hold(wait->mutex);
+    if (!wait->answered.wait_until(hold, deadline, [&] { return wait->done; })) return ETIMEDOUT;
+    return wait->error;
+}
+
+}  // namespace
+
 Error acquire_file_lock(const std::u16string& path, unsigned wait_ms, FileLock& lock) {
     lock = no_file_lock;
     std::string n;
@@ -532,7 +584,8 @@ Error acquire_file_lock(const std::u16string& path, unsigned wait_ms, FileLock& 
     for (;;) {
         const int fd = open(n.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
         if (fd < 0) return errno == ENOENT ? err::path_not_found : from_errno(errno);
-        if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        const int got = flock_until(fd, deadline);
+        if (got == 0) {
             // The file may have been deleted and made anew between the open and the flock (a
             // vault being removed deletes it while holding it); a lock on a file that no longer
             // stands at the path guards nothing, so the path is opened again.
@@ -543,14 +596,10 @@ Error acquire_file_lock(const std::u16string& path, unsigned wait_ms, FileLock& 
                 HBX_CRASH_POINT("lock after", n);
                 return err::success;
             }
-        } else if (errno != EWOULDBLOCK && errno != EINTR) {
-            const Error failed = from_errno(errno);
-            close(fd);
-            return failed;
         }
         close(fd);
-        if (std::chrono::steady_clock::now() >= deadline) return err::timeout;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (got == ETIMEDOUT || std::chrono::steady_clock::now() >= deadline) return err::timeout;
+        if (got != 0) return from_errno(got);
     }
 }
 
