@@ -194,8 +194,9 @@ constexpr FileLock no_file_lock = -1;
 /// Opens the lock file at `path`, creating it when missing (its folder must exist), and holds it
 /// exclusively: on Linux with flock on the open file, on Windows by keeping the file open
 /// without sharing. A second holder waits for at most `wait_ms` milliseconds (Linux: blocked
-/// in the kernel, woken when the holder lets go; Windows: trying again every few milliseconds). Two holders in one process exclude each other as two processes do,
-/// so a holder must not ask for a lock it already holds.
+/// in the kernel, woken when the holder lets go; Windows: trying again every few milliseconds).
+/// Two holders in one process exclude each other as two processes do, so a holder must not ask
+/// for a lock it already holds.
 /// @returns 0 with `lock` set; 1460 (ERROR_TIMEOUT) when another holder kept the lock longer;
 ///          or the error that kept the file from being opened.
 Error acquire_file_lock(const std::u16string& path, unsigned wait_ms, FileLock& lock);

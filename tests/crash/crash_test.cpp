@@ -521,7 +521,9 @@ TEST_P(CrashHarness, EveryStepBoundaryIsSafe) {
         const Snapshot start = build();
         ASSERT_FALSE(HasFatalFailure());
         const test::ChildEnd end = test::run_child("crash_child", command(static_cast<long>(i)));
-        ASSERT_TRUE(end.killed) << "the run was not stopped at this boundary: " << end.output;
+        ASSERT_TRUE(end.started);
+        ASSERT_TRUE(end.killed) << "the run was not stopped at this boundary (exit code "
+                                << end.exit_code << "): " << end.output;
         const Snapshot now = snapshot();
         expect_items_once(now, scenario.items, true);
         expect_vault_files_whole(start, done, now);
