@@ -521,7 +521,7 @@ TEST_P(CrashHarness, EveryStepBoundaryIsSafe) {
         const Snapshot start = build();
         ASSERT_FALSE(HasFatalFailure());
         const test::ChildEnd end = test::run_child("crash_child", command(static_cast<long>(i)));
-        ASSERT_TRUE(end.started);
+        ASSERT_TRUE(end.started) << "the child could not be started: error " << end.start_error;
         ASSERT_TRUE(end.killed) << "the run was not stopped at this boundary (exit code "
                                 << end.exit_code << "): " << end.output;
         const Snapshot now = snapshot();

@@ -62,12 +62,22 @@ Child::Child(const std::string& program, const std::vector<std::u16string>& args
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     startup.hStdOutput = out;
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION info = {};
-    if (CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(command.data()), nullptr, nullptr,
-                       TRUE, 0, nullptr, nullptr, &startup, &info)) {
-        CloseHandle(info.hThread);
-        process_ = info.hProcess;
-        started_ = true;
+    // Under Wine a start has been seen to fail, rarely, in long runs of short-lived children
+    // (the crash harness starts thousands); a failed start is tried again a few times before
+    // the test hears of it. A child that started and then failed is never started again.
+    for (int attempt = 0; attempt < 5 && !started_; ++attempt) {
+        if (attempt > 0) Sleep(200);
+        std::u16string line = command;   // CreateProcessW may write into its command line
+        PROCESS_INFORMATION info = {};
+        if (CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(line.data()), nullptr, nullptr,
+                           TRUE, 0, nullptr, nullptr, &startup, &info)) {
+            CloseHandle(info.hThread);
+            process_ = info.hProcess;
+            started_ = true;
+            start_error_ = 0;
+        } else {
+            start_error_ = GetLastError();
+        }
     }
     CloseHandle(out);
 }
@@ -83,6 +93,7 @@ Child::~Child() {
 ChildEnd Child::wait() {
     ChildEnd end;
     end.started = started_;
+    end.start_error = start_error_;
     if (process_ == nullptr) return end;
     WaitForSingleObject(static_cast<HANDLE>(process_), INFINITE);
     DWORD code = 0;
@@ -112,9 +123,12 @@ Child::Child(const std::string& program, const std::vector<std::u16string>& args
     for (auto& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
     pid_t pid = -1;
-    if (posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
+    const int spawned = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), environ);
+    if (spawned == 0) {
         pid_ = pid;
         started_ = true;
+    } else {
+        start_error_ = static_cast<unsigned>(spawned);
     }
     posix_spawn_file_actions_destroy(&actions);
 }
@@ -130,6 +144,7 @@ Child::~Child() {
 ChildEnd Child::wait() {
     ChildEnd end;
     end.started = started_;
+    end.start_error = start_error_;
     if (pid_ <= 0) return end;
     int status = 0;
     while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {

@@ -10,6 +10,7 @@ namespace hbx::test {
 /// How a child process ended.
 struct ChildEnd {
     bool started = false;
+    unsigned start_error = 0;   // when it could not be started: the system error (Linux: errno)
     bool killed = false;   // Linux: ended by SIGKILL; Windows: terminated with killed_exit_code
     int exit_code = -1;    // when it exited by itself
     std::string output;    // everything it wrote to its standard output
@@ -33,6 +34,7 @@ public:
 private:
     std::string output_file_;
     bool started_ = false;
+    unsigned start_error_ = 0;
 #ifdef _WIN32
     void* process_ = nullptr;
 #else
