@@ -77,15 +77,7 @@ TEST(SeveralProcesses, MixedOperationsOnOneVolumeLoseNothing) {
     std::vector<test::WorkerItem> items;
     for (int k = 0; k < workers; ++k) {
         for (const auto& item : test::worker_items(k)) {
-            std::u16string folder = item.path;
-            parent(folder);
-            test::make_folders(folder);
-            if (item.folder) {
-                test::make_folders(item.path + u"\\inner");
-                test::write_file(item.path + u"\\inner\\f.txt", item.bytes);
-            } else {
-                test::write_file(item.path, item.bytes);
-            }
+            test::place_item(item.path, item.bytes, item.folder);
             items.push_back(item);
         }
     }

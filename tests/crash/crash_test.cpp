@@ -87,17 +87,7 @@ std::u16string vault_place(const std::u16string& source) {
 
 LockService& service() { return LockService::instance(); }
 
-void put(const Item& item) {
-    std::u16string folder = item.source;
-    parent(folder);
-    test::make_folders(folder);
-    if (item.folder) {
-        test::make_folders(item.source + u"\\inner");
-        test::write_file(item.source + u"\\inner\\f.txt", item.bytes);
-    } else {
-        test::write_file(item.source, item.bytes);
-    }
-}
+void put(const Item& item) { test::place_item(item.source, item.bytes, item.folder); }
 
 void lock(const Item& item, int type) {
     put(item);

@@ -131,6 +131,18 @@ void read_tree(const std::u16string& folder, std::map<std::u16string, std::strin
     }
 }
 
+void place_item(const std::u16string& path, const std::string& bytes, bool folder) {
+    std::u16string up = path;
+    parent(up);
+    make_folders(up);
+    if (folder) {
+        make_folders(path + u"\\inner");
+        write_file(path + u"\\inner\\f.txt", bytes);
+    } else {
+        write_file(path, bytes);
+    }
+}
+
 void make_folders(const std::u16string& path) {
     std::u16string level = without_trailing_backslash(path);
     std::u16string up = level;

@@ -37,6 +37,10 @@ std::string read_file(const std::u16string& path);
 /// Adds every file below `folder`, at any depth, to `files` with its bytes.
 void read_tree(const std::u16string& folder, std::map<std::u16string, std::string>& files);
 
+/// Puts an item at `path`, making the folders on the way: a file holding `bytes`, or, when
+/// `folder`, a folder whose file inner\f.txt holds them.
+void place_item(const std::u16string& path, const std::string& bytes, bool folder);
+
 /// Creates a folder and its missing parents (not hidden).
 void make_folders(const std::u16string& path);
 
