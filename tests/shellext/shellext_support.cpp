@@ -62,6 +62,14 @@ void write_registry_string(HKEY root, const std::u16string& key, const std::u16s
 
 void delete_registry_tree(HKEY root, const std::u16string& key) { SHDeleteKeyW(root, w(key)); }
 
+void delete_registry_value(HKEY root, const std::u16string& key, const std::u16string& name) {
+    HKEY handle = nullptr;
+    if (RegOpenKeyExW(root, w(key), 0, KEY_SET_VALUE, &handle) == ERROR_SUCCESS) {
+        RegDeleteValueW(handle, w(name));
+        RegCloseKey(handle);
+    }
+}
+
 RegistryValueScope::RegistryValueScope(HKEY root, std::u16string key, std::u16string name,
                                        const char16_t* value)
     : root_(root), key_(std::move(key)), name_(std::move(name)) {
@@ -70,11 +78,7 @@ RegistryValueScope::RegistryValueScope(HKEY root, std::u16string key, std::u16st
     if (value != nullptr) {
         write_registry_string(root_, key_, name_, value);
     } else {
-        HKEY handle = nullptr;
-        if (RegOpenKeyExW(root_, w(key_), 0, KEY_SET_VALUE, &handle) == ERROR_SUCCESS) {
-            RegDeleteValueW(handle, w(name_));
-            RegCloseKey(handle);
-        }
+        delete_registry_value(root_, key_, name_);
     }
 }
 
@@ -84,11 +88,7 @@ RegistryValueScope::~RegistryValueScope() {
     } else if (had_value_) {
         write_registry_string(root_, key_, name_, old_value_);
     } else {
-        HKEY handle = nullptr;
-        if (RegOpenKeyExW(root_, w(key_), 0, KEY_SET_VALUE, &handle) == ERROR_SUCCESS) {
-            RegDeleteValueW(handle, w(name_));
-            RegCloseKey(handle);
-        }
+        delete_registry_value(root_, key_, name_);
     }
 }
 

@@ -27,6 +27,9 @@ void write_registry_string(HKEY root, const std::u16string& key, const std::u16s
 /// Deletes a key with its subkeys; a missing key is fine.
 void delete_registry_tree(HKEY root, const std::u16string& key);
 
+/// Removes one value of a key; a missing key or value is fine.
+void delete_registry_value(HKEY root, const std::u16string& key, const std::u16string& name);
+
 /// Gives a registry value a content for the life of the scope (or removes it, for a null
 /// content) and puts back what was there before.
 class RegistryValueScope {
